@@ -1,0 +1,45 @@
+# Build switches and deployment values. Deployment values are compiled in and
+# default to the demo game server; command-line flags may override them.
+
+option(PELORA_SANITIZE "Build with AddressSanitizer + UndefinedBehaviorSanitizer" OFF)
+option(PELORA_TSAN "Build with ThreadSanitizer" OFF)
+option(PELORA_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+option(PELORA_BUILD_TESTS "Build the test suite" ON)
+option(PELORA_BUILD_BENCH "Build the benchmarks" ON)
+# Every runtime chunk gets its own system allocation, so sanitizers see
+# overruns that would otherwise stay inside a memory-holder page.
+option(PELORA_CHUNK_PER_ALLOCATION "Live2D memory holders allocate each chunk separately" OFF)
+
+set(PELORA_APP_HOST "http://127.0.0.1:8080" CACHE STRING "Application host (pages, relays)")
+set(PELORA_DOWNLOAD_HOST "http://127.0.0.1:8080" CACHE STRING "Download host (version, lists, archives)")
+set(PELORA_BUNDLE_NAME "Pelora" CACHE STRING "Bundle name used in the user agent")
+set(PELORA_BUNDLE_VERSION "${PROJECT_VERSION}" CACHE STRING "Bundle version used in the user agent")
+# TLS verification is on unless a development build turns it off on purpose;
+# the HTTP client logs a warning on every request made without it.
+option(PELORA_TLS_VERIFY "Verify TLS peers and host names" ON)
+
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM)
+  set(CMAKE_C_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+endif()
+
+add_compile_options(-Wall -Wextra)
+
+if(PELORA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+  set(PELORA_CHUNK_PER_ALLOCATION ON CACHE BOOL "" FORCE)
+endif()
+if(PELORA_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+if(PELORA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "PELORA_FUZZ needs clang (use the 'fuzz' preset)")
+  endif()
+  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+  set(PELORA_CHUNK_PER_ALLOCATION ON CACHE BOOL "" FORCE)
+endif()
