@@ -1,0 +1,130 @@
+#include "foundation/CurlTransfer.h"
+
+#include <cstring>
+
+#include "foundation/HttpResponse.h"
+#include "platform/Log.h"
+
+namespace RK {
+
+CurlTransfer::CurlTransfer() : handle_(curl_easy_init()) {}
+
+CurlTransfer::~CurlTransfer() {
+    if (handle_) curl_easy_cleanup(handle_);
+    curl_slist_free_all(headerList_);
+}
+
+bool CurlTransfer::prepare(HttpRequest& request, HttpResponse& response, bool verifyTls) {
+    if (handle_ == nullptr) return false;
+    return setCommonOptions(request, response, verifyTls) && setCookieOptions() &&
+           setMethodOptions(request);
+}
+
+bool CurlTransfer::setCommonOptions(HttpRequest& request, HttpResponse& response, bool verifyTls) {
+    CURL* h = handle_;
+    if (curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer_) != CURLE_OK) return false;
+    // These three cannot fail for a valid handle; their results are not needed.
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, verifyTls ? 1L : 0L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, verifyTls ? 2L : 0L);
+    // Time limits without SIGALRM, so send() works off the main thread.
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    if (curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(request.timeout)) != CURLE_OK ||
+        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeout)) !=
+            CURLE_OK) {
+        return false;
+    }
+    if (!request.headers.empty()) {
+        for (const std::string& line : request.headers) {
+            curl_slist* grown = curl_slist_append(headerList_, line.c_str());
+            if (grown == nullptr) return false;
+            headerList_ = grown;
+        }
+        if (curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList_) != CURLE_OK) return false;
+    }
+    bodyTarget_.body = &response.body;
+    bodyTarget_.sink = request.bodySink ? &request.bodySink : nullptr;
+    return curl_easy_setopt(h, CURLOPT_URL, request.url.c_str()) == CURLE_OK &&
+           curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlTransfer::receiveBody) == CURLE_OK &&
+           curl_easy_setopt(h, CURLOPT_WRITEDATA, &bodyTarget_) == CURLE_OK &&
+           curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &CurlTransfer::receiveHeader) == CURLE_OK &&
+           curl_easy_setopt(h, CURLOPT_HEADERDATA, &response.headerText) == CURLE_OK &&
+           curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str()) == CURLE_OK;
+}
+
+bool CurlTransfer::setCookieOptions() {
+    const std::string cookies = cookieFilePath();
+    if (cookies.empty()) return true;
+    // libcurl copies string options, so the local string may go afterwards.
+    return curl_easy_setopt(handle_, CURLOPT_COOKIEFILE, cookies.c_str()) == CURLE_OK &&
+           curl_easy_setopt(handle_, CURLOPT_COOKIEJAR, cookies.c_str()) == CURLE_OK;
+}
+
+bool CurlTransfer::setMethodOptions(HttpRequest& request) {
+    CURL* h = handle_;
+    // libcurl does not copy POSTFIELDS: the request outlives the transfer.
+    const char* fields = request.body.empty() ? nullptr : request.body.data();
+    const long fieldsSize = static_cast<long>(request.body.size());
+    switch (request.method) {
+        case HttpMethodGet:
+            return curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
+        case HttpMethodPost:
+            return curl_easy_setopt(h, CURLOPT_POST, 1L) == CURLE_OK &&
+                   curl_easy_setopt(h, CURLOPT_POSTFIELDS, fields) == CURLE_OK &&
+                   curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, fieldsSize) == CURLE_OK;
+        case HttpMethodPut:
+            return curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, "PUT") == CURLE_OK &&
+                   curl_easy_setopt(h, CURLOPT_POSTFIELDS, fields) == CURLE_OK &&
+                   curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, fieldsSize) == CURLE_OK;
+        case HttpMethodDelete:
+            return curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, "DELETE") == CURLE_OK &&
+                   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
+        default:
+            std::snprintf(errorBuffer_, sizeof errorBuffer_, "unsupported HTTP method %d",
+                          request.method);
+            return false;
+    }
+}
+
+void CurlTransfer::perform(HttpResponse& response) {
+    long status = -1;
+    bool ok = curl_easy_perform(handle_) == CURLE_OK &&
+              curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
+    ok = ok && status >= 200 && status <= 299;
+    response.statusCode = static_cast<int>(status);
+    response.succeeded = ok;
+    if (!ok) response.errorText = errorBuffer_;
+}
+
+std::size_t CurlTransfer::receiveBody(char* data, std::size_t size, std::size_t count, void* target) {
+    const std::size_t n = size * count;
+    auto* t = static_cast<CurlBodyTarget*>(target);
+    if (t->sink == nullptr) {
+        t->body->insert(t->body->end(), data, data + n);
+        return n;
+    }
+    // An exception must not unwind through libcurl's C frames.
+    try {
+        if ((*t->sink)(data, n)) return n;
+        platform::log("RK::HttpClient: body sink refused %zu bytes, transfer aborted", n);
+    } catch (...) {
+        platform::log("RK::HttpClient: body sink threw, transfer aborted");
+    }
+    return 0;  // anything but n makes libcurl stop with a write error
+}
+
+std::size_t CurlTransfer::receiveHeader(char* data, std::size_t size, std::size_t count,
+                                        void* headerText) {
+    const std::size_t n = size * count;
+    if (n == 0) return 0;
+    auto* text = static_cast<std::vector<char>*>(headerText);
+    // Lines normally end in CR LF; a server may send a bare LF, or (at the
+    // very end) nothing. Whatever the ending, store the line with one "\n".
+    std::size_t keep = n;
+    if (keep > 0 && data[keep - 1] == '\n') --keep;
+    if (keep > 0 && data[keep - 1] == '\r') --keep;
+    text->insert(text->end(), data, data + keep);
+    text->push_back('\n');
+    return n;
+}
+
+}  // namespace RK
