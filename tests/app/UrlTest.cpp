@@ -1,0 +1,62 @@
+#include "app/bridge/Url.h"
+
+#include <gtest/gtest.h>
+
+namespace app {
+namespace {
+
+TEST(ParseUrlTest, CutsSchemeHostPathAndQuery) {
+    struct {
+        const char* url;
+        const char* scheme;
+        const char* host;
+        const char* port;
+        const char* path;
+        const char* query;  // null: no "?"
+    } cases[] = {
+        {"webview://javascript_stopBGM", "webview", "javascript_stopBGM", "", "", nullptr},
+        {"webview://javascript_playSE?name=se_01.ogg", "webview", "javascript_playSE", "", "", "name=se_01.ogg"},
+        {"live2d://Motion?number=3#frag", "live2d", "Motion", "", "", "number=3"},
+        {"payment://shop/buy.php?product=item100&P=7", "payment", "shop", "", "/buy.php", "product=item100&P=7"},
+        {"http://user@127.0.0.1:8080/a/b?x=1", "http", "127.0.0.1", "8080", "/a/b", "x=1"},
+        {"mailto:someone@example.com", "mailto", "", "", "someone@example.com", nullptr},
+        {"http://[::1]:81/", "http", "[::1]", "81", "/", nullptr},
+        {"a:?", "a", "", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        auto parts = parseUrl(c.url);
+        ASSERT_TRUE(parts) << c.url;
+        EXPECT_EQ(parts->scheme, c.scheme) << c.url;
+        EXPECT_EQ(parts->host, c.host) << c.url;
+        EXPECT_EQ(parts->port, c.port) << c.url;
+        EXPECT_EQ(parts->path, c.path) << c.url;
+        EXPECT_EQ(parts->query.has_value(), c.query != nullptr) << c.url;
+        if (c.query && parts->query) {
+            EXPECT_EQ(*parts->query, c.query) << c.url;
+        }
+    }
+}
+
+TEST(ParseUrlTest, RefusesTextWithoutScheme) {
+    for (const char* url : {"", "no scheme here", "://x", "1http://x", "ht tp://x", "/path/only"}) {
+        EXPECT_FALSE(parseUrl(url)) << url;
+    }
+}
+
+TEST(PercentDecodeTest, DecodesUtf8AndRefusesBrokenEscapes) {
+    EXPECT_EQ(percentDecodeUtf8("https%3A%2F%2Fx.jp%2Fa%3Fb%3D1"), "https://x.jp/a?b=1");
+    EXPECT_EQ(percentDecodeUtf8("%E3%81%82"), "\xE3\x81\x82");
+    EXPECT_EQ(percentDecodeUtf8("a+b"), "a+b");
+    for (const char* bad : {"%", "%4", "%zz", "%FF", "%C0%AF", "%ED%A0%80", "abc%E3%81"}) {
+        EXPECT_FALSE(percentDecodeUtf8(bad)) << bad;
+    }
+}
+
+TEST(PercentDecodeTest, PathIsDecodedWithoutTrailingSlash) {
+    EXPECT_EQ(decodedPath(*parseUrl("payment://shop/a%20b/")), "/a b");
+    EXPECT_EQ(decodedPath(*parseUrl("payment://shop/")), "");
+    EXPECT_EQ(decodedPath(*parseUrl("payment://shop?x=1")), "");
+}
+
+}  // namespace
+}  // namespace app
