@@ -1,0 +1,27 @@
+#include "platform/headless/HeadlessBackend.h"
+
+namespace platform::headless {
+
+HeadlessBackend::HeadlessBackend(Options options) {
+    if (options.virtualTime) {
+        auto manual = std::make_unique<ManualClock>();
+        manualClock_ = manual.get();
+        clock_ = std::move(manual);
+    } else {
+        clock_ = std::make_unique<SystemClock>();
+    }
+    directories_ = std::make_unique<HeadlessDirectories>(options.home, options.bundle);
+    device_ = std::make_unique<HeadlessDevice>();
+    preferences_ = std::make_unique<FilePreferences>(directories_->preferences() + "/settings.json");
+    keychain_ = std::make_unique<FileKeychain>(directories_->keychains() + "/keychain.json");
+    mainLoop_ = std::make_unique<HeadlessMainLoop>(*clock_);
+    queues_ = std::make_unique<ThreadPoolQueues>();
+}
+
+HeadlessBackend::~HeadlessBackend() {
+    Backend* self = this;
+    if (platform::backend() == self) platform::setBackend(nullptr);
+    queues_.reset();
+}
+
+}  // namespace platform::headless

@@ -1,0 +1,69 @@
+#pragma once
+// The in-process backend for tests and headless runs. Every facility is real:
+// files under the app home, a main loop served by the thread that runs it, a
+// thread pool for the global queues.
+//
+//   platform::headless::TemporaryHome home;           // fresh app home
+//   platform::headless::HeadlessBackend backend({.home = home.path()});
+//   platform::setBackend(&backend);
+//
+// With Options::virtualTime the backend's clock is a ManualClock and the main
+// loop's timers run in virtual time (see HeadlessMainLoop). The backend removes
+// itself from platform::backend() when destroyed.
+#include <memory>
+#include <string>
+
+#include "platform/Backend.h"
+#include "platform/headless/FileKeychain.h"
+#include "platform/headless/FilePreferences.h"
+#include "platform/headless/HeadlessDevice.h"
+#include "platform/headless/HeadlessDirectories.h"
+#include "platform/headless/HeadlessMainLoop.h"
+#include "platform/headless/ThreadPoolQueues.h"
+
+namespace platform::headless {
+
+class HeadlessBackend : public Backend {
+public:
+    struct Options {
+        std::string home;    // empty: HeadlessDirectories' default
+        std::string bundle;  // empty: HeadlessDirectories' default
+        bool virtualTime = false;
+    };
+
+    HeadlessBackend() : HeadlessBackend(Options{}) {}
+    explicit HeadlessBackend(Options options);
+    ~HeadlessBackend() override;
+    HeadlessBackend(const HeadlessBackend&) = delete;
+    HeadlessBackend& operator=(const HeadlessBackend&) = delete;
+
+    MainLoop& mainLoop() override { return *mainLoop_; }
+    Queues& queues() override { return *queues_; }
+    Clock& clock() override { return *clock_; }
+    Preferences& preferences() override { return *preferences_; }
+    Keychain& keychain() override { return *keychain_; }
+    Directories& directories() override { return *directories_; }
+    Device& device() override { return *device_; }
+
+    // The concrete pieces, for tests that steer them.
+    HeadlessMainLoop& headlessMainLoop() { return *mainLoop_; }
+    HeadlessDirectories& headlessDirectories() { return *directories_; }
+    HeadlessDevice& headlessDevice() { return *device_; }
+    FilePreferences& filePreferences() { return *preferences_; }
+    FileKeychain& fileKeychain() { return *keychain_; }
+    ManualClock* manualClock() { return manualClock_; }  // null unless virtualTime
+
+private:
+    // Declared so that destruction runs the queues down first (their tasks may
+    // still post to the loop or touch the settings), then the rest.
+    std::unique_ptr<Clock> clock_;
+    ManualClock* manualClock_ = nullptr;
+    std::unique_ptr<HeadlessDirectories> directories_;
+    std::unique_ptr<HeadlessDevice> device_;
+    std::unique_ptr<FilePreferences> preferences_;
+    std::unique_ptr<FileKeychain> keychain_;
+    std::unique_ptr<HeadlessMainLoop> mainLoop_;
+    std::unique_ptr<ThreadPoolQueues> queues_;
+};
+
+}  // namespace platform::headless
