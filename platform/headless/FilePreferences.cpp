@@ -1,6 +1,7 @@
 #include "platform/headless/FilePreferences.h"
 
 #include <cmath>
+#include <limits>
 
 #include <nlohmann/json.hpp>
 
@@ -61,7 +62,12 @@ std::optional<PrefValue> FilePreferences::objectForKey(const std::string& key) c
 
 float FilePreferences::floatForKey(const std::string& key) const {
     const auto value = objectForKey(key);
-    return value ? static_cast<float>(prefNumber(*value)) : 0.0f;
+    if (!value) return 0.0f;
+    const double number = prefNumber(*value);
+    // Narrowing a double beyond float's range is undefined; saturate instead.
+    if (number > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (number < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(number);
 }
 
 bool FilePreferences::boolForKey(const std::string& key) const {
