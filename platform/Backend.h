@@ -15,6 +15,8 @@ class Preferences;
 class Keychain;
 class Directories;
 class Device;
+class AudioSession;
+class SystemAudio;
 
 class Backend {
 public:
@@ -26,6 +28,9 @@ public:
     virtual Keychain& keychain() = 0;
     virtual Directories& directories() = 0;
     virtual Device& device() = 0;
+    // Audio facilities; null from a backend without sound output.
+    virtual AudioSession* audioSession() { return nullptr; }
+    virtual SystemAudio* systemAudio() { return nullptr; }
 };
 
 // Null until a backend installs itself.
