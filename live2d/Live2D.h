@@ -1,0 +1,25 @@
+#pragma once
+// Start and end of the runtime. Pairs nest: only the outermost init builds the
+// memory layer, the ID holder and the JSON constants, and only the matching
+// dispose tears them down (reporting leaks when memory records are kept).
+namespace live2d {
+
+class LDAllocator;
+
+class Live2D {
+public:
+    static void init(LDAllocator* allocator = nullptr);
+    static void dispose();
+
+    static const char* getVersionStr() { return "2.0.00"; }
+    static const char* getPlatformStr() { return "iPhone"; }
+
+    // Host byte order recorded by init for the model-file reader: 0 on a
+    // little-endian host, 1 on a big-endian one.
+    static int getHostByteOrder();
+    static bool isInitialized();
+    // Nesting count of init calls (negative after unmatched disposes).
+    static int getInitCount();
+};
+
+}  // namespace live2d

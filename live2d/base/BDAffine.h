@@ -1,0 +1,27 @@
+#pragma once
+// The rotate-scale-translate deformer: one AffineEnt per pivot combination.
+#include "live2d/base/IBaseData.h"
+#include "live2d/io/BReader.h"
+
+namespace live2d {
+
+class AffineEnt;
+
+class BDAffine : public IBaseData {
+public:
+    BDAffine() = default;
+    ~BDAffine() override;
+
+    void read(BReader& br, MemoryParam* param) override;
+    int getType() const override { return TYPE_BD_AFFINE; }
+    PivotManager* getPivotManager() const override { return pivotManager_; }
+
+    int getAffineCount() const { return affines_ ? affines_->size() : 0; }
+    AffineEnt* getAffine(int combination) const;
+
+private:
+    PivotManager* pivotManager_ = nullptr;
+    ObjectArray* affines_ = nullptr;  // AffineEnt, owned
+};
+
+}  // namespace live2d

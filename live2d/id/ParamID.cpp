@@ -1,0 +1,17 @@
+#include "live2d/id/ParamID.h"
+
+#include "live2d/id/IDTable.h"
+
+namespace live2d {
+namespace {
+IDTable<ParamID> g_table(64);
+}  // namespace
+
+ParamID* ParamID::getID(const LDString& name) { return g_table.get(name); }
+ParamID* ParamID::getID(const char* name) { return g_table.get(name); }
+ParamID* ParamID::getID(const StringRef& name) { return g_table.get(name); }
+void ParamID::releaseStored() { g_table.release(); }
+int ParamID::getStoredCount() { return g_table.count(); }
+int ParamID::getTableCapacity() { return g_table.capacity(); }
+
+}  // namespace live2d
