@@ -15,6 +15,11 @@ class Preferences;
 class Keychain;
 class Directories;
 class Device;
+class System;
+class Trackers;
+namespace ui {
+class Windowing;
+}
 class AudioSession;
 class SystemAudio;
 
@@ -28,6 +33,9 @@ public:
     virtual Keychain& keychain() = 0;
     virtual Directories& directories() = 0;
     virtual Device& device() = 0;
+    virtual System& system() = 0;
+    virtual Trackers& trackers() = 0;
+    virtual ui::Windowing& windowing() = 0;
     // Audio facilities; null from a backend without sound output.
     virtual AudioSession* audioSession() { return nullptr; }
     virtual SystemAudio* systemAudio() { return nullptr; }

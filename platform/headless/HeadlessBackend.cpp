@@ -16,6 +16,9 @@ HeadlessBackend::HeadlessBackend(Options options) {
     keychain_ = std::make_unique<FileKeychain>(directories_->keychains() + "/keychain.json");
     mainLoop_ = std::make_unique<HeadlessMainLoop>(*clock_);
     queues_ = std::make_unique<ThreadPoolQueues>();
+    system_ = std::make_unique<HeadlessSystem>();
+    trackers_ = std::make_unique<HeadlessTrackers>(directories_->home() + "/Library/trackers.jsonl", *clock_);
+    windowing_ = std::make_unique<HeadlessWindowing>(*mainLoop_, *queues_);
 }
 
 HeadlessBackend::~HeadlessBackend() {

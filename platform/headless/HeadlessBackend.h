@@ -19,6 +19,9 @@
 #include "platform/headless/HeadlessDevice.h"
 #include "platform/headless/HeadlessDirectories.h"
 #include "platform/headless/HeadlessMainLoop.h"
+#include "platform/headless/HeadlessSystem.h"
+#include "platform/headless/HeadlessTrackers.h"
+#include "platform/headless/HeadlessWindowing.h"
 #include "platform/headless/ThreadPoolQueues.h"
 
 namespace platform::headless {
@@ -44,6 +47,9 @@ public:
     Keychain& keychain() override { return *keychain_; }
     Directories& directories() override { return *directories_; }
     Device& device() override { return *device_; }
+    System& system() override { return *system_; }
+    Trackers& trackers() override { return *trackers_; }
+    ui::Windowing& windowing() override { return *windowing_; }
 
     // The concrete pieces, for tests that steer them.
     HeadlessMainLoop& headlessMainLoop() { return *mainLoop_; }
@@ -51,6 +57,9 @@ public:
     HeadlessDevice& headlessDevice() { return *device_; }
     FilePreferences& filePreferences() { return *preferences_; }
     FileKeychain& fileKeychain() { return *keychain_; }
+    HeadlessSystem& headlessSystem() { return *system_; }
+    HeadlessTrackers& headlessTrackers() { return *trackers_; }
+    HeadlessWindowing& headlessWindowing() { return *windowing_; }
     ManualClock* manualClock() { return manualClock_; }  // null unless virtualTime
 
 private:
@@ -64,6 +73,9 @@ private:
     std::unique_ptr<FileKeychain> keychain_;
     std::unique_ptr<HeadlessMainLoop> mainLoop_;
     std::unique_ptr<ThreadPoolQueues> queues_;
+    std::unique_ptr<HeadlessSystem> system_;
+    std::unique_ptr<HeadlessTrackers> trackers_;
+    std::unique_ptr<HeadlessWindowing> windowing_;
 };
 
 }  // namespace platform::headless

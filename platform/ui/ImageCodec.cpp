@@ -1,0 +1,127 @@
+#include "platform/ui/ImageCodec.h"
+
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/Backend.h"
+#include "platform/Directories.h"
+#include "platform/Log.h"
+
+namespace platform::ui {
+
+ImagePtr decodeImage(const std::uint8_t* data, std::size_t size) {
+    if (!data || size == 0 || size > std::size_t(INT_MAX)) {
+        log("Image: no data to decode (%zu bytes)", size);
+        return nullptr;
+    }
+    int w = 0, h = 0, channels = 0;
+    unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &channels, 4);
+    if (!px) {
+        log("Image: cannot decode %zu bytes: %s", size, stbi_failure_reason());
+        return nullptr;
+    }
+    std::vector<std::uint8_t> rgba(px, px + std::size_t(w) * h * 4);
+    stbi_image_free(px);
+    return Image::fromPixels(w, h, std::move(rgba));
+}
+
+ImagePtr decodeImageFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        log("Image: cannot open %s", path.c_str());
+        return nullptr;
+    }
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ImagePtr image = decodeImage(bytes.data(), bytes.size());
+    if (!image) log("Image: %s is not a picture", path.c_str());
+    return image;
+}
+
+namespace {
+void appendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+    auto* p = static_cast<const std::uint8_t*>(data);
+    out->insert(out->end(), p, p + size);
+}
+}  // namespace
+
+std::vector<std::uint8_t> encodePng(const Image& image) {
+    std::vector<std::uint8_t> out;
+    if (!stbi_write_png_to_func(appendBytes, &out, image.width(), image.height(), 4, image.pixels().data(),
+                                image.width() * 4)) {
+        log("Image: PNG encoding of %dx%d failed", image.width(), image.height());
+        out.clear();
+    }
+    return out;
+}
+
+bool writePng(const Image& image, const std::string& path) {
+    std::vector<std::uint8_t> png = encodePng(image);
+    if (png.empty()) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    if (!out.good()) {
+        log("Image: cannot write %s", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Resource names are plain file names or relative paths inside a directory.
+bool safeResourceName(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.find('\0') != std::string::npos) return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('/', start);
+        if (end == std::string::npos) end = name.size();
+        if (name.compare(start, end - start, "..") == 0 && end - start == 2) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool hasExtension(const std::string& name) {
+    std::size_t slash = name.rfind('/');
+    std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && (slash == std::string::npos || dot > slash);
+}
+
+bool isFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in.good();
+}
+
+}  // namespace
+
+ImagePtr imageNamedIn(const std::vector<std::string>& directories, const std::string& name) {
+    if (!safeResourceName(name)) {
+        if (!name.empty()) log("Image: refusing resource name %s", name.c_str());
+        return nullptr;
+    }
+    std::vector<std::string> candidates{name};
+    if (!hasExtension(name)) candidates.push_back(name + ".png");
+    for (const std::string& dir : directories) {
+        if (dir.empty()) continue;
+        for (const std::string& file : candidates) {
+            std::string path = dir + "/" + file;
+            if (isFile(path)) return decodeImageFile(path);
+        }
+    }
+    return nullptr;
+}
+
+ImagePtr imageNamed(const std::string& name) {
+    Backend* b = backend();
+    if (!b) return nullptr;
+    Directories& d = b->directories();
+    return imageNamedIn({d.bundle(), d.caches()}, name);
+}
+
+}  // namespace platform::ui
