@@ -20,6 +20,12 @@ public:
     static bool isInitialized();
     // Nesting count of init calls (negative after unmatched disposes).
     static int getInitCount();
+
+    // The code of the last failed model load (2000: version too new, 2001:
+    // broken or refused file); 0 until one fails. Kept by the model loader
+    // (Live2D_error.cpp).
+    static int getError();
+    static void setError(int errorCode);
 };
 
 }  // namespace live2d

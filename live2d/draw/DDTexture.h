@@ -21,6 +21,12 @@ public:
     void read(BReader& br, MemoryParam* param) override;
     int getType() const override { return TYPE_DD_TEXTURE; }
 
+    IDrawContext* createContext(ModelContext* mdc) override;
+    void interpolate(ModelContext* mdc, IDrawContext* cdata) override;
+    void applyParent(ModelContext* mdc, IDrawContext* cdata) override;
+    void draw(DrawParam* dp, ModelContext* mdc, IDrawContext* cdata) override;
+    void dump() override;
+
     int getTextureNo() const { return textureNo_; }
     void setTextureNo(int no) { textureNo_ = no; }
     int getNumPoints() const { return numPts_; }

@@ -12,6 +12,9 @@
 namespace live2d {
 
 class BaseDataID;
+class DrawParam;
+class IDrawContext;
+class ModelContext;
 class DrawDataID;
 class PivotManager;
 
@@ -29,6 +32,19 @@ public:
 
     void read(BReader& br, MemoryParam* param) override;
     virtual int getType() const;
+
+    // Per-frame behaviour (IDrawData_behaviour.cpp, DDTexture_behaviour.cpp).
+    // Contexts come from the model context's holder.
+    virtual IDrawContext* createContext(ModelContext* mdc);
+    // Blends draw order, opacity and points when a parameter changed.
+    virtual void interpolate(ModelContext* mdc, IDrawContext* cdata);
+    // Pushes the points through the parent deformer.
+    virtual void applyParent(ModelContext* mdc, IDrawContext* cdata);
+    virtual void draw(DrawParam* dp, ModelContext* mdc, IDrawContext* cdata);
+    virtual void optionalHook(void*) {}
+    virtual void dump();
+    // Reports an operation a kind does not implement.
+    void unimplementedOperation();
 
     PivotManager* getPivotManager() const { return pivotManager_; }
     int getAverageDrawOrder() const { return averageDrawOrder_; }

@@ -1,6 +1,7 @@
 #include "live2d/io/BReader.h"
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 
 #include "live2d/id/BaseDataID.h"
@@ -359,7 +360,7 @@ bool BReader::findReference(const void* object, int* classNo, int* count) {
         });
         sortedCount_ = n;
     }
-    const SortedRef* end = sorted_ + sortedCount_;
+    SortedRef* end = sorted_ + sortedCount_;
     const SortedRef* it = std::lower_bound(sorted_, end, object, [](const SortedRef& r, const void* p) {
         return std::less<const void*>()(r.object, p);
     });
