@@ -16,6 +16,13 @@ public:
     int getType() const override { return TYPE_BD_AFFINE; }
     PivotManager* getPivotManager() const override { return pivotManager_; }
 
+    IBaseContext* createContext(ModelContext* mdc) override;
+    void interpolate(ModelContext* mdc, IBaseContext* cdata) override;
+    void applyParent(ModelContext* mdc, IBaseContext* cdata) override;
+    void transformPoints(ModelContext* mdc, IBaseContext* cdata, float* srcPoints, float* dstPoints, int numPoint,
+                         int ptOffset, int ptStep) override;
+    void dump() override;
+
     int getAffineCount() const { return affines_ ? affines_->size() : 0; }
     AffineEnt* getAffine(int combination) const;
 

@@ -15,6 +15,13 @@ public:
     int getType() const override { return TYPE_BD_BOX_GRID; }
     PivotManager* getPivotManager() const override { return pivotManager_; }
 
+    IBaseContext* createContext(ModelContext* mdc) override;
+    void interpolate(ModelContext* mdc, IBaseContext* cdata) override;
+    void applyParent(ModelContext* mdc, IBaseContext* cdata) override;
+    void transformPoints(ModelContext* mdc, IBaseContext* cdata, float* srcPoints, float* dstPoints, int numPoint,
+                         int ptOffset, int ptStep) override;
+    void dump() override;
+
     int getColumnCount() const { return col_; }
     int getRowCount() const { return row_; }
     // (columns + 1) x (rows + 1)

@@ -8,6 +8,8 @@
 namespace live2d {
 
 class BaseDataID;
+class IBaseContext;
+class ModelContext;
 class PivotManager;
 
 class IBaseData : public ISerializableV2 {
@@ -20,6 +22,18 @@ public:
 
     virtual int getType() const = 0;
     virtual PivotManager* getPivotManager() const = 0;
+
+    // Per-frame behaviour, implemented by each kind (BDAffine_behaviour.cpp,
+    // BDBoxGrid_behaviour.cpp). Contexts come from the model context's holder.
+    virtual IBaseContext* createContext(ModelContext* mdc) = 0;
+    // Blends the state from the pivot tables when a parameter changed.
+    virtual void interpolate(ModelContext* mdc, IBaseContext* cdata) = 0;
+    // Combines the blended state with the parent's context.
+    virtual void applyParent(ModelContext* mdc, IBaseContext* cdata) = 0;
+    // Maps x, y pairs at src[ptOffset + k·ptStep] into dst (may be src).
+    virtual void transformPoints(ModelContext* mdc, IBaseContext* cdata, float* srcPoints, float* dstPoints,
+                                 int numPoint, int ptOffset, int ptStep) = 0;
+    virtual void dump() = 0;
 
     BaseDataID* getBaseDataID() const { return baseDataId_; }
     BaseDataID* getTargetBaseDataID() const { return targetBaseDataId_; }
