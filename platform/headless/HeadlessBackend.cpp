@@ -19,6 +19,8 @@ HeadlessBackend::HeadlessBackend(Options options) {
     system_ = std::make_unique<HeadlessSystem>();
     trackers_ = std::make_unique<HeadlessTrackers>(directories_->home() + "/Library/trackers.jsonl", *clock_);
     windowing_ = std::make_unique<HeadlessWindowing>(*mainLoop_, *queues_);
+    audioSession_ = std::make_unique<HeadlessAudioSession>();
+    systemAudio_ = std::make_unique<HeadlessSystemAudio>(*mainLoop_);
 }
 
 HeadlessBackend::~HeadlessBackend() {

@@ -4,7 +4,7 @@
 // thread pool for the global queues.
 //
 //   platform::headless::TemporaryHome home;           // fresh app home
-//   platform::headless::HeadlessBackend backend({.home = home.path()});
+//   platform::headless::HeadlessBackend backend(home.path());
 //   platform::setBackend(&backend);
 //
 // With Options::virtualTime the backend's clock is a ManualClock and the main
@@ -15,6 +15,8 @@
 
 #include "platform/Backend.h"
 #include "platform/headless/FileKeychain.h"
+#include "platform/headless/HeadlessAudioPlayer.h"
+#include "platform/headless/HeadlessAudioSession.h"
 #include "platform/headless/FilePreferences.h"
 #include "platform/headless/HeadlessDevice.h"
 #include "platform/headless/HeadlessDirectories.h"
@@ -36,6 +38,8 @@ public:
 
     HeadlessBackend() : HeadlessBackend(Options{}) {}
     explicit HeadlessBackend(Options options);
+    explicit HeadlessBackend(std::string home, bool virtualTime = false)
+        : HeadlessBackend(Options{std::move(home), std::string(), virtualTime}) {}
     ~HeadlessBackend() override;
     HeadlessBackend(const HeadlessBackend&) = delete;
     HeadlessBackend& operator=(const HeadlessBackend&) = delete;
@@ -47,6 +51,8 @@ public:
     Keychain& keychain() override { return *keychain_; }
     Directories& directories() override { return *directories_; }
     Device& device() override { return *device_; }
+    AudioSession* audioSession() override { return audioSession_.get(); }
+    SystemAudio* systemAudio() override { return systemAudio_.get(); }
     System& system() override { return *system_; }
     Trackers& trackers() override { return *trackers_; }
     ui::Windowing& windowing() override { return *windowing_; }
@@ -76,6 +82,8 @@ private:
     std::unique_ptr<HeadlessSystem> system_;
     std::unique_ptr<HeadlessTrackers> trackers_;
     std::unique_ptr<HeadlessWindowing> windowing_;
+    std::unique_ptr<HeadlessAudioSession> audioSession_;
+    std::unique_ptr<HeadlessSystemAudio> systemAudio_;
 };
 
 }  // namespace platform::headless
