@@ -4,8 +4,9 @@
 // Values are untyped: a number is just a number, whichever setter wrote it, and
 // every typed getter reads every stored kind. A number reads as a bool when it
 // is non-zero and as an int truncated toward zero; a string reads as a number
-// through its leading numeric text and as a bool when it is "YES"/"true"
-// (any case) or a non-zero leading integer. Registered defaults answer for keys
+// through its leading numeric text and as a bool when, after white space, a
+// sign and zeros, it starts with "Y", "y", "T", "t" or a digit 1-9 ("YES",
+// "true", "1" are true). Registered defaults answer for keys
 // that hold no stored value; they are never written to disk.
 //
 // Writes change the in-memory store; flush() makes them durable. All members

@@ -90,7 +90,7 @@ TEST(HeadlessDirectories, UnwritableHomeIsReportedNotFatal) {
 TEST(HeadlessBackend, InstallsAndRemovesItself) {
     TemporaryHome home;
     {
-        HeadlessBackend backend({.home = home.path()});
+        HeadlessBackend backend(home.path());
         platform::setBackend(&backend);
         ASSERT_EQ(platform::backend(), &backend);
         EXPECT_EQ(platform::backend()->directories().home(), home.path());
