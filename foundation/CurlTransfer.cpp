@@ -1,6 +1,7 @@
 #include "foundation/CurlTransfer.h"
 
 #include <cstring>
+#include <new>
 
 #include "foundation/HttpResponse.h"
 #include "platform/Log.h"
@@ -42,6 +43,7 @@ bool CurlTransfer::setCommonOptions(HttpRequest& request, HttpResponse& response
         if (curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList_) != CURLE_OK) return false;
     }
     bodyTarget_.body = &response.body;
+    bodyTarget_.handle = h;
     bodyTarget_.sink = request.bodySink ? &request.bodySink : nullptr;
     return curl_easy_setopt(h, CURLOPT_URL, request.url.c_str()) == CURLE_OK &&
            curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlTransfer::receiveBody) == CURLE_OK &&
@@ -95,17 +97,42 @@ void CurlTransfer::perform(HttpResponse& response) {
     if (!ok) response.errorText = errorBuffer_;
 }
 
+namespace {
+
+// Growing a vector chunk by chunk to tens of MiB copies and faults the body
+// several times over; one reservation for the announced length avoids that.
+// A lying server can only make us reserve up to the cap, never more.
+constexpr curl_off_t kMaxReservation = 512 * 1024 * 1024;
+
+}  // namespace
+
+void CurlTransfer::reserveAnnouncedLength(CurlBodyTarget& target) {
+    target.reserved = true;
+    curl_off_t announced = -1;
+    if (target.handle == nullptr ||
+        curl_easy_getinfo(target.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK) {
+        return;
+    }
+    if (announced > 0 && announced <= kMaxReservation) {
+        target.body->reserve(target.body->size() + static_cast<std::size_t>(announced));
+    }
+}
+
 std::size_t CurlTransfer::receiveBody(char* data, std::size_t size, std::size_t count, void* target) {
     const std::size_t n = size * count;
     auto* t = static_cast<CurlBodyTarget*>(target);
-    if (t->sink == nullptr) {
-        t->body->insert(t->body->end(), data, data + n);
-        return n;
-    }
-    // An exception must not unwind through libcurl's C frames.
+    // An exception (a sink that throws, memory running out) must not unwind
+    // through libcurl's C frames; it ends the transfer instead.
     try {
+        if (t->sink == nullptr) {
+            if (!t->reserved) reserveAnnouncedLength(*t);
+            t->body->insert(t->body->end(), data, data + n);
+            return n;
+        }
         if ((*t->sink)(data, n)) return n;
         platform::log("RK::HttpClient: body sink refused %zu bytes, transfer aborted", n);
+    } catch (const std::bad_alloc&) {
+        platform::log("RK::HttpClient: out of memory for the body, transfer aborted");
     } catch (...) {
         platform::log("RK::HttpClient: body sink threw, transfer aborted");
     }

@@ -18,6 +18,8 @@ class HttpResponse;
 struct CurlBodyTarget {
     std::vector<char>* body = nullptr;
     const HttpBodySink* sink = nullptr;
+    CURL* handle = nullptr;   // to ask for the announced length
+    bool reserved = false;    // room for the announced length was asked for
 };
 
 class CurlTransfer {
@@ -40,6 +42,7 @@ public:
     static std::size_t receiveHeader(char* data, std::size_t size, std::size_t count, void* headerText);
 
 private:
+    static void reserveAnnouncedLength(CurlBodyTarget& target);
     bool setCommonOptions(HttpRequest& request, HttpResponse& response, bool verifyTls);
     bool setCookieOptions();
     bool setMethodOptions(HttpRequest& request);

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 
+#include "foundation/File.h"
 #include "platform/Backend.h"
 #include "platform/Directories.h"
 #include "platform/Log.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/headless/TemporaryHome.h"
 
 namespace {
 
@@ -22,17 +25,12 @@ public:
     std::string temporary() const override { return temporaryDir; }
 };
 
-// Only the directories are needed here; any other facility is a test bug.
-class DirectoriesOnlyBackend : public platform::Backend {
+// The headless backend with its directories replaced by fixed texts.
+class FixedDirectoriesBackend : public platform::headless::HeadlessBackend {
 public:
-    explicit DirectoriesOnlyBackend(FixedDirectories& d) : dirs_(d) {}
-    platform::MainLoop& mainLoop() override { std::abort(); }
-    platform::Queues& queues() override { std::abort(); }
-    platform::Clock& clock() override { std::abort(); }
-    platform::Preferences& preferences() override { std::abort(); }
-    platform::Keychain& keychain() override { std::abort(); }
+    FixedDirectoriesBackend(const std::string& home, FixedDirectories& d)
+        : HeadlessBackend(Options{home, {}, false}), dirs_(d) {}
     platform::Directories& directories() override { return dirs_; }
-    platform::Device& device() override { std::abort(); }
 
 private:
     FixedDirectories& dirs_;
@@ -47,13 +45,33 @@ private:
     platform::Backend* previous_;
 };
 
-TEST(Directories, ComeFromTheBackendWithoutATrailingSlash) {
+TEST(Directories, NameTheAppHomeOfTheHeadlessBackend) {
+    platform::headless::TemporaryHome home;
+    ASSERT_FALSE(home.path().empty());
+    platform::headless::HeadlessBackend backend({home.path(), home.path() + "/bundle", false});
+    InstalledBackend installed(&backend);
+
+    EXPECT_EQ(RK::bundlePath(), home.path() + "/bundle");
+    EXPECT_EQ(RK::documentsPath(), home.path() + "/Documents");
+    EXPECT_EQ(RK::cachesPath(), home.path() + "/Library/Caches");
+    EXPECT_EQ(RK::temporaryPath(), home.path() + "/tmp");
+
+    // What the download code does with them: a file below the caches.
+    RK::WriteFile out;
+    ASSERT_TRUE(out.open(RK::cachesPath() + "/img/bg/01.png", true, true));
+    EXPECT_TRUE(out.writeString("png"));
+    out.close();
+    EXPECT_TRUE(std::filesystem::is_regular_file(home.path() + "/Library/Caches/img/bg/01.png"));
+}
+
+TEST(Directories, ComeWithoutATrailingSlash) {
+    platform::headless::TemporaryHome home;
     FixedDirectories d;
     d.bundleDir = "/opt/pelora/bundle";
     d.documentsDir = "/home/u/app/Documents/";
     d.cachesDir = "/home/u/app/Library/Caches";
     d.temporaryDir = "/home/u/app/tmp/";
-    DirectoriesOnlyBackend backend(d);
+    FixedDirectoriesBackend backend(home.path(), d);
     InstalledBackend installed(&backend);
 
     EXPECT_EQ(RK::bundlePath(), "/opt/pelora/bundle");

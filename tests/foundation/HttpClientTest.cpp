@@ -77,6 +77,14 @@ protected:
         s.Get("/binary", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(std::string("a\0b\0", 4), "application/octet-stream");
         });
+        // Announces far more than it sends, then drops the connection.
+        s.Get("/liar", [](const httplib::Request& req, httplib::Response& res) {
+            const std::size_t announced = std::stoull(req.get_param_value("length"));
+            res.set_content_provider(announced, "application/octet-stream",
+                                     [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                         return offset == 0 && sink.write("abc", 3);
+                                     });
+        });
         ASSERT_TRUE(server.start());
     }
 
@@ -112,6 +120,19 @@ TEST_F(HttpClientTest, GetFollowsRedirectsAndTheFinalStatusDecides) {
     EXPECT_FALSE(missing->succeeded);
     EXPECT_EQ(missing->statusCode, 404);
     EXPECT_EQ(missing->bodyString(), "not here");
+}
+
+// The announced length is only a hint for reserving room: a lying server
+// must neither make us allocate without bound nor crash the transfer.
+TEST_F(HttpClientTest, AnnouncedLengthBeyondTheBodyEndsAsAFailure) {
+    for (const char* length : {"1099511627776", "1048576"}) {
+        SCOPED_TRACE(length);
+        auto r = get(server.url(std::string("/liar?length=") + length));
+        EXPECT_FALSE(r->succeeded);
+        EXPECT_EQ(r->statusCode, -1);
+        EXPECT_FALSE(r->errorText.empty());
+        EXPECT_EQ(r->bodyString().substr(0, 3), "abc");
+    }
 }
 
 TEST_F(HttpClientTest, PostDoesNotFollowRedirects) {
