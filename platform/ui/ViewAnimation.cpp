@@ -99,7 +99,7 @@ void start(View& view, RunningAnimation a, const AnimationOptions& options, Anim
 }  // namespace
 
 double animationProgress(const RunningAnimation& a, double nowMs) {
-    if (nowMs <= a.beginMs) return 0;
+    if (nowMs < a.beginMs) return 0;
     if (a.durationMs <= 0) return 1;
     double t = std::clamp((nowMs - a.beginMs) / a.durationMs, 0.0, 1.0);
     return curveValue(a.curve, t);
