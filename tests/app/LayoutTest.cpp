@@ -83,18 +83,5 @@ TEST(UserAgentTest, EmptyIdentifiersEndInTwoColons) {
     EXPECT_EQ(formatUserAgent(f), "Pelora/1.0.0(x86_64; Linux 6.1)/TARVEL_UA/iPhone/PELORA_ver01:A+/=:B==");
 }
 
-TEST(UserAgentTest, UuidsAreUpperCaseGroupsAndDiffer) {
-    std::string a = createUUID(), b = createUUID();
-    ASSERT_EQ(a.size(), 36u);
-    EXPECT_NE(a, b);
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            EXPECT_EQ(a[i], '-');
-        } else {
-            EXPECT_TRUE((a[i] >= '0' && a[i] <= '9') || (a[i] >= 'A' && a[i] <= 'F')) << a;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace app

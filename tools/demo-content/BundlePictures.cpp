@@ -28,6 +28,7 @@ std::vector<Picture> bundlePictures() {
         out.push_back({std::string(row.stem) + "_g.png", 106, 106, Look::GreyButton, row.text, row.rgb});
     }
     out.push_back({"footer_back.png", 640, 106, Look::Bar, "", 0x203040});
+    out.push_back({"hikitsugi_button.png", 200, 80, Look::Button, "TAKE OVER", 0x4A90D9});
     // Volume dialog.
     out.push_back({"sound_background.png", 454, 502, Look::Panel, "SOUND", 0xF4EEE0});
     out.push_back({"bgm_font.png", 120, 30, Look::Caption, "BGM", 0x303030});

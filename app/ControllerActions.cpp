@@ -1,0 +1,33 @@
+// The controller's page-callable actions ("webview" scheme). A page reaches
+// exactly these rows and nothing else of the controller.
+#include "app/MyWebViewController.h"
+
+namespace app {
+
+const ActionTable<MyWebViewController>& MyWebViewController::controllerActionTable() {
+    using C = MyWebViewController;
+    static const ActionTable<C> table({
+        {"javascript_playBGM:", nullptr, &C::javascript_playBGM},
+        {"javascript_stopBGM", &C::javascript_stopBGM, nullptr},
+        {"javascript_playSE:", nullptr, &C::javascript_playSE},
+        {"javascript_stopSE", &C::javascript_stopSE, nullptr},
+        {"javascript_playVoice:", nullptr, &C::javascript_playVoice},
+        {"javascript_stopVoice", &C::javascript_stopVoice, nullptr},
+        {"javascript_volChange:", nullptr, &C::javascript_volChange},
+        {"javascript_setFadeOut:", nullptr, &C::javascript_setFadeOut},
+        {"javascript_setFadeIn:", nullptr, &C::javascript_setFadeIn},
+        {"javascript_webviewBack", &C::javascript_webviewBack, nullptr},
+        {"javascript_footerEnable:", nullptr, &C::javascript_footerEnable},
+        {"javascript_footerEnableFlg:", nullptr, &C::javascript_footerEnableFlg},
+        {"javascript_footerImgFlg:", nullptr, &C::javascript_footerImgFlg},
+        {"javascript_setFooterEventFlg:", nullptr, &C::javascript_setFooterEventFlg},
+        {"javascript_changeFooterImgHomeChar:", nullptr, &C::javascript_changeFooterImgHomeChar},
+        {"javascript_pushInfo:", nullptr, &C::javascript_pushInfo},
+        {"javascript_pushInfoCancel:", nullptr, &C::javascript_pushInfoCancel},
+        {"javascript_postTwitter:", nullptr, &C::javascript_postTwitter},
+        {"javascript_imgSave:", nullptr, &C::javascript_imgSave},
+    });
+    return table;
+}
+
+}  // namespace app

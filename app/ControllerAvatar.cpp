@@ -1,0 +1,32 @@
+// The avatar view's load reports: whether the page shows the avatar, and
+// the enable and load callbacks the page waits for.
+#include "app/MyWebViewController.h"
+#include "app/bridge/Callbacks.h"
+
+namespace app {
+
+void MyWebViewController::live2dDidStartLoad() {
+    _live2dControl = 1;
+    if (_webView) _webView->setBackgroundColor(platform::ui::Color::clear());
+    if (!_glView) return;
+    if (_glView->enable() && _glView->avatarType() && _glView->page()) {
+        evaluateScript(script::kEnableCallbackOn);
+        _glView->resume();
+    } else {
+        evaluateScript(script::kEnableCallbackOff);
+        _glView->pause();
+    }
+}
+
+void MyWebViewController::live2dDidFinishLoad() {
+    if (!_glView) return;
+    if (_glView->enable() && _glView->avatarType() && _glView->page() && _glView->loadResult()) {
+        _glView->resume();
+        evaluateScript(script::kLoadCallbackOn);
+    } else {
+        _glView->pause();
+        evaluateScript(script::kLoadCallbackOff);
+    }
+}
+
+}  // namespace app

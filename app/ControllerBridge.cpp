@@ -1,0 +1,179 @@
+// Every navigation the page starts passes here first: native actions by
+// scheme, hand-overs to the desktop, the purchase capture and the three
+// markers of ordinary page URLs.
+#include <filesystem>
+#include <system_error>
+
+#include "app/MyWebViewController.h"
+#include "app/Services.h"
+#include "app/SettingsKeys.h"
+#include "app/bridge/Markers.h"
+#include "app/bridge/Origin.h"
+#include "app/bridge/SchemeTable.h"
+#include "app/bridge/Url.h"
+#include "platform/Log.h"
+#include "platform/SystemVersion.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kLocalDownloadRecord = "localDownloadData.txt";
+
+}  // namespace
+
+bool MyWebViewController::pageIsTrusted() const {
+    if (!_webView) return false;
+    std::string document = _webView->mainDocumentUrl();
+    // Nothing shown yet: only the client itself navigates.
+    if (document.empty()) return true;
+    return isTrustedDocument(document, config_.appBaseUrl(), services::dirs().bundle());
+}
+
+bool MyWebViewController::webViewShouldStartLoad(platform::WebView&, const platform::UrlRequest& request,
+                                                 platform::NavigationType) {
+    auto url = parseUrl(request.url);
+    SchemeKind kind = url ? classifyScheme(url->scheme) : SchemeKind::Ordinary;
+    if (isNativeAction(kind) && !pageIsTrusted()) {
+        platform::log("bridge: refused %s from a page of another host (%s)", request.url.c_str(),
+                      _webView ? _webView->mainDocumentUrl().c_str() : "");
+        return false;
+    }
+    return dispatchBridge(request, static_cast<int>(kind));
+}
+
+bool MyWebViewController::dispatchBridge(const platform::UrlRequest& request, int kindValue) {
+    auto kind = static_cast<SchemeKind>(kindValue);
+    auto url = parseUrl(request.url);
+    auto query = url ? queryAsDictionary(url->query) : std::nullopt;
+    switch (kind) {
+        case SchemeKind::Avatar:
+            if (!_glView) {
+                platform::log("bridge: %s before the avatar view exists", request.url.c_str());
+            } else if (!avatarActionTable().invoke(*_glView, url->host, query)) {
+                platform::log("bridge: unknown avatar action %s",
+                              ActionTable<AvatarView>::actionName(url->host, query.has_value()).c_str());
+            }
+            return false;
+        case SchemeKind::Tapjoy:
+            return false;
+        case SchemeKind::Controller:
+            if (!controllerActionTable().invoke(*this, url->host, query)) {
+                platform::log("bridge: unknown action %s",
+                              ActionTable<MyWebViewController>::actionName(url->host, query.has_value()).c_str());
+            }
+            return false;
+        case SchemeKind::Top:
+            _fadeStart = false;
+            loadApp();
+            return false;
+        case SchemeKind::Payment:
+            capturePayment(request);
+            return false;
+        case SchemeKind::OpenOutside:
+            openOutside(request.url);
+            return false;
+        case SchemeKind::Browser:
+            openOutside(request.url.substr(url->scheme.size() + 1));
+            return false;
+        case SchemeKind::Ordinary:
+            break;
+    }
+    if (!pageIsTrusted()) return true;  // a page of another host: no marker has an effect
+    bool load = ordinaryNavigation(request);
+    if (load && _webView) _webView->setUserAgent(userAgentString());
+    return load;
+}
+
+bool MyWebViewController::capturePayment(const platform::UrlRequest& request) {
+    auto url = parseUrl(request.url);
+    if (!url || !url->query) {
+        platform::log("bridge: purchase request without a query ignored");
+        return false;
+    }
+    Query map = queryAsDictionary(std::string_view(*url->query));
+    map.erase("P");
+    auto& prefs = services::prefs();
+    prefs.setString(kKeyPaymentUrl, url->scheme + "://" + url->host + decodedPath(*url) + "?" + dictionaryAsQuery(map));
+    if (!request.body.empty() && isValidUtf8(request.body)) {
+        prefs.setString(kKeyPaymentPrm, request.body);
+    } else {
+        if (!request.body.empty()) platform::log("bridge: purchase form body is not UTF-8 text; not kept");
+        prefs.removeObjectForKey(kKeyPaymentPrm);
+    }
+    prefs.flush();
+    auto product = map.find("product");
+    if (product != map.end()) {
+        callPayment(product->second);
+        _requestAction = request;
+    }
+    return true;
+}
+
+bool MyWebViewController::ordinaryNavigation(const platform::UrlRequest& request) {
+    const std::string& text = request.url;
+    auto& prefs = services::prefs();
+
+    if (text.find(kMarkerSavedataReset) != std::string::npos) {
+        std::error_code ignored;
+        std::filesystem::remove(services::dirs().caches() + "/" + kLocalDownloadRecord, ignored);
+        prefs.setFloat(kKeyDlResetFlg, 1.0f);
+        prefs.flush();
+    }
+
+    if (auto dlcv = findMarker(text, kMarkerSavedataDlcv)) {
+        int current = static_cast<int>(prefs.integerForKey(kKeyVoiceDlKey));
+        int number = voiceDataNumber(*dlcv);
+        int merged = mergeVoiceKey(current, number);
+        if (number >= 1 && number <= 7) {
+            prefs.setFloat(kKeyVoiceDlKey, static_cast<float>(merged));
+            prefs.flush();
+        }
+        if (dlcv->followedByAmp) {
+            _dlState = 1;
+            _fadeStart = true;
+            loadApp();
+            return false;
+        }
+    }
+
+    if (text.find(kMarkerSpAurl) == std::string::npos) return true;
+    return openBrowserMarker(text);
+}
+
+bool MyWebViewController::openBrowserMarker(const std::string& text) {
+    services::trackers().call(platform::TrackerKind::InstallAttribution, "sendEvent", {"31101"});
+    if (_advertiser) services::trackers().call(platform::TrackerKind::AdConversion, "sendLtv", {"0"});
+
+    auto marker = findMarker(text, kMarkerSpAurl);
+    auto target = percentDecodeUtf8(marker->raw);
+    if (!target) {
+        platform::log("bridge: sp_aurl value does not decode; nothing opened");
+        return true;
+    }
+    auto uuid = services::prefs().stringForKey(kKeyUuid);
+    if (uuid && !uuid->empty()) {
+        std::string id = encipheredField(*uuid);
+        if (!id.empty()) *target = appendIdParameter(*target, id);
+    }
+    int major = platform::currentSystemMajorVersion();
+    if (major <= 4) return true;
+    openOutside(*target);
+    if (major >= 6) services::trackers().call(platform::TrackerKind::AppEvents, "logTutorialCompletion");
+    return true;
+}
+
+void MyWebViewController::openOutside(const std::string& url) {
+    if (!mayOpenOutside(url)) {
+        platform::log("bridge: not opening %s outside (only http, https, mailto, tel, sms, line)", url.c_str());
+        return;
+    }
+    if (!services::system().openUrl(url)) platform::log("bridge: nothing opened %s", url.c_str());
+}
+
+void MyWebViewController::evaluateScript(const std::string& script, platform::WebView::ScriptAnswer answer) {
+    if (!_webView) return;
+    _webView->evaluateScript(script, std::move(answer));
+}
+
+}  // namespace app

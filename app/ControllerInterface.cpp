@@ -1,0 +1,100 @@
+// The views of the main interface description: what a layout file gives the
+// controller before viewDidLoad. Back to front: backdrop, footer bar and
+// buttons, the web view (the avatar view goes in at index 8, just behind it),
+// the page spinner, the title picture and its take-over button, the curtain
+// and the content container.
+#include <algorithm>
+
+#include "app/MyWebViewController.h"
+#include "app/Services.h"
+#include "platform/Log.h"
+#include "platform/ui/ImageCodec.h"
+
+namespace app {
+namespace {
+
+using platform::ui::Rect;
+
+// A container that lets touches through where none of its subviews is hit,
+// so the title picture and the page under it stay tappable.
+class PassThroughView final : public platform::ui::View {
+public:
+    using View::View;
+    platform::ui::View* hitTest(platform::ui::Point p) override {
+        platform::ui::View* hit = View::hitTest(p);
+        return hit == this ? nullptr : hit;
+    }
+};
+
+}  // namespace
+
+void MyWebViewController::loadView() {
+    Rect screen = services::windowing().mainScreenBounds();
+    double W = screen.width(), H = screen.height();
+    double s = std::max(1.0, H / 480);
+    double footerX = std::max(0.0, (W - 320 * s) / 2);
+    double footerH = 53 * s;
+
+    view_ = std::make_shared<platform::ui::View>(Rect(0, 0, W, H));
+    view_->setBackgroundColor(platform::ui::Color::black());
+    view_->setViewController(this);
+
+    _imageWebviewBack = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H),
+                                                                  platform::ui::imageNamed("webview_back.png"));
+    _imageWebviewBack->setContentMode(platform::ui::ContentMode::AspectFill);
+    _imageWebviewBack->setClipsToBounds(true);
+    view_->addSubview(_imageWebviewBack);
+
+    _imageFooter = std::make_shared<platform::ui::ImageView>(Rect(footerX, H - footerH, 320 * s, footerH),
+                                                             platform::ui::imageNamed("footer_back.png"));
+    view_->addSubview(_imageFooter);
+
+    std::shared_ptr<platform::ui::Button>* buttons[] = {&_btnFooterReturn, &_btnFooterGacha, &_btnFooterEvent,
+                                                        &_btnFooterPelora, &_btnFooterShop, &_btnFooterMenu};
+    void (MyWebViewController::*taps[])() = {&MyWebViewController::goFooterReturn, &MyWebViewController::goFooterGacha,
+                                             &MyWebViewController::goFooterEvent,  &MyWebViewController::goFooterPelora,
+                                             &MyWebViewController::goFooterShop,   &MyWebViewController::goFooterMenu};
+    FooterLayouts pictures = defaultFooterLayouts();
+    for (int i = 0; i < kFooterButtonCount; ++i) {
+        double step = 320 * s / kFooterButtonCount;
+        auto button = std::make_shared<platform::ui::Button>(
+            Rect(footerX + step * i + (step - footerH) / 2, H - footerH, footerH, footerH));
+        button->setImage(platform::ui::imageNamed(pictures[i][0][1]));
+        auto tap = taps[i];
+        button->setAction([this, tap](platform::ui::Button&) { (this->*tap)(); });
+        view_->addSubview(button);
+        *buttons[i] = button;
+    }
+
+    _webView = services::windowing().createWebView(Rect(0, 0, W, H));
+    if (_webView) {
+        _webView->setDelegate(this);
+        view_->addSubview(_webView);
+    } else {
+        platform::log("controller: no web view on this platform");
+    }
+
+    _activityIndicator = std::make_shared<platform::ui::ActivityIndicator>(
+        Rect(W / 2 - 18, H / 2 - 18, 37, 37), platform::ui::ActivityIndicatorStyle::WhiteLarge);
+    view_->addSubview(_activityIndicator);
+
+    _imageTitle = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H));
+    _imageTitle->setClipsToBounds(true);
+    view_->addSubview(_imageTitle);
+
+    _btnTitleHikitsugi = std::make_shared<platform::ui::Button>(Rect(W - 110, H - 50, 100, 40));
+    _btnTitleHikitsugi->setImage(platform::ui::imageNamed("hikitsugi_button.png"));
+    _btnTitleHikitsugi->setAction([this](platform::ui::Button&) { goTitleHikitsugi(); });
+    _btnTitleHikitsugi->setHidden(true);
+    view_->addSubview(_btnTitleHikitsugi);
+
+    _viewFade = std::make_shared<platform::ui::View>(Rect(0, 0, W, H));
+    _viewFade->setBackgroundColor(platform::ui::Color::black());
+    _viewFade->setAlpha(0);
+    view_->addSubview(_viewFade);
+
+    _viewContents = std::make_shared<PassThroughView>(Rect(0, 0, W, H));
+    view_->addSubview(_viewContents);
+}
+
+}  // namespace app

@@ -1,0 +1,181 @@
+// Construction, view set-up, activation and the tracking services.
+#include <chrono>
+
+#include "app/MyWebViewController.h"
+#include "app/Services.h"
+#include "app/SettingsKeys.h"
+#include "foundation/HttpClient.h"
+#include "install/CGView.h"
+#include "platform/Log.h"
+#include "platform/SystemVersion.h"
+
+namespace app {
+
+MyWebViewController::MyWebViewController(AppConfig config)
+    : config_(std::move(config)), avatarFactory_(makePlaceholderAvatarView) {}
+
+MyWebViewController::~MyWebViewController() {
+    *alive_ = false;
+    for (auto& alert : alerts_) alert->setDelegate(nullptr);
+    if (_webView) _webView->setDelegate(nullptr);
+    if (_glView) _glView->setDelegate(nullptr);
+    if (view_) view_->setViewController(nullptr);
+}
+
+std::shared_ptr<platform::ui::View> MyWebViewController::view() {
+    if (!view_) {
+        loadView();
+        viewDidLoad();
+    }
+    return view_;
+}
+
+void MyWebViewController::viewDidLoad() {
+    registerSettingsDefaults(services::prefs());
+
+    _dlState = 0;
+    setViewDraw(nullptr);
+    _downloadCheckState = 0;
+    _voiceListener = nullptr;
+    _tittleShowFlg = false;
+    _fadeStart = false;
+    _titleToucheFlg = false;
+
+    resetChangeBGMVol();
+
+    if (_imageTitle) {
+        _imageTitle->setTag(kTagImageTitle);
+        _imageTitle->setUserInteractionEnabled(true);
+    }
+    if (_viewContents) _viewContents->setTag(kTagViewContents);
+    if (_webView) {
+        _webView->setUserInteractionEnabled(true);
+        _webView->setAutoresizingMask(63);
+        _webView->setBounces(false);
+    }
+    _bUnLock = false;
+    if (_activityIndicator) _activityIndicator->setAutoresizingMask(45);
+
+    buildCheckingBox();
+    observePaymentQueue();
+
+    auto& prefs = services::prefs();
+    auto uuid = prefs.objectForKey(kKeyUuid);
+    if (!uuid || !std::holds_alternative<std::string>(*uuid)) {
+        prefs.setString(kKeyUuid, createUUID());
+        prefs.flush();
+    }
+
+    if (_activityIndicator) {
+        _activityIndicator->setColor({0.01, 0.65, 0.96, 1.0});
+        _activityIndicator->setHidden(true);
+    }
+
+    // Built afresh for each load too; this copy serves the page's own
+    // requests and the HTTP client's.
+    std::string userAgent = userAgentString();
+    if (_webView) _webView->setUserAgent(userAgent);
+    RK::HttpClient::shared().setDefaultUserAgent(userAgent);
+
+    // The search list, the audio device and its volumes.
+    initAudio();
+
+    _farstViewInitState = 1;
+}
+
+void MyWebViewController::didBecomeActive() {
+    if (_viewDrawAddFlg) {
+        platform::ui::Rect frame = _viewContents ? _viewContents->frame() : platform::ui::Rect();
+        auto screen = std::make_shared<CGView>(frame);
+        int check = _downloadCheckState;
+        screen->setDrawState(check == 2 ? 4 : check == 1 ? 3 : 2);
+        screen->setTag(kTagLoadingScreen);
+        screen->setBackgroundColor({1, 1, 1, 0});
+        screen->setUserInteractionEnabled(false);
+        if (_viewContents) _viewContents->addSubview(screen);
+        setViewDraw(screen);
+        if (check != 0) scheduleDispatchAfterDownload();
+    }
+    if (!_tittleShowFlg) _farstViewInitState = 1;
+    if (_farstViewInitState == 1) _farstViewInitState = 2;
+    if (_farstViewInitState == 2) {
+        _farstViewInitState = 0;
+        loadApp();
+    }
+    if (_glView && _glView->enable() && _glView->avatarType() && _glView->page()) _glView->resume();
+    if (platform::currentSystemMajorVersion() >= 6) {
+        services::trackers().call(platform::TrackerKind::AppEvents, "setAppId", {kAppEventsAppId});
+        services::trackers().call(platform::TrackerKind::AppEvents, "activateApp");
+    }
+}
+
+void MyWebViewController::willResignActive() {
+    if (auto screen = viewDraw()) {
+        screen->removeFromSuperview();
+        setViewDraw(nullptr);
+    }
+    if (auto waiting = semaphore()) {
+        waiting->signal();
+        setSemaphore(nullptr);
+    }
+    if (_glView) _glView->pause();
+}
+
+void MyWebViewController::adConversionInit() {
+    if (_advertiser) return;
+    _advertiser = std::make_unique<AdConversionTracker>();
+    services::trackers().call(platform::TrackerKind::AdConversion, "create",
+                              {kAdConversionAccount, std::to_string(config_.storeAppId), kAppUrlScheme,
+                               "duplicateCheck=on", "naturalInstallCheck=on"});
+}
+
+void MyWebViewController::adConversionRunInitial() {
+    if (!_advertiser) return;
+    services::trackers().call(platform::TrackerKind::AdConversion, "runInitialConversion");
+}
+
+void MyWebViewController::adConversionRelease() {
+    if (!_advertiser) return;
+    services::trackers().call(platform::TrackerKind::AdConversion, "release");
+    _advertiser.reset();
+}
+
+std::shared_ptr<CGView> MyWebViewController::viewDraw() const {
+    std::lock_guard<std::mutex> lock(sharedMutex_);
+    return viewDraw_;
+}
+
+void MyWebViewController::setViewDraw(std::shared_ptr<CGView> view) {
+    std::lock_guard<std::mutex> lock(sharedMutex_);
+    viewDraw_ = std::move(view);
+}
+
+std::shared_ptr<DispatchSemaphore> MyWebViewController::semaphore() const {
+    std::lock_guard<std::mutex> lock(sharedMutex_);
+    return semaphore_;
+}
+
+void MyWebViewController::setSemaphore(std::shared_ptr<DispatchSemaphore> semaphore) {
+    std::lock_guard<std::mutex> lock(sharedMutex_);
+    semaphore_ = std::move(semaphore);
+}
+
+void MyWebViewController::afterDelay(int milliseconds, std::function<void()> task) {
+    std::weak_ptr<bool> alive = alive_;
+    services::mainLoop().postAfter(std::chrono::milliseconds(milliseconds), [alive, task = std::move(task)] {
+        auto token = alive.lock();
+        if (token && *token) task();
+    });
+}
+
+void MyWebViewController::scheduleDispatchAfterDownload() {
+    afterDelay(500, [this] {
+        std::weak_ptr<bool> alive = alive_;
+        services::queues().async(platform::Queues::Priority::Background, [this, alive] {
+            auto token = alive.lock();
+            if (token && *token) dispatchAfterDownload();
+        });
+    });
+}
+
+}  // namespace app
