@@ -1,0 +1,116 @@
+// Decoding, encoding and the named-picture lookup.
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "HeadlessFixture.h"
+#include "platform/Directories.h"
+#include "platform/Log.h"
+#include "platform/ui/ImageCodec.h"
+
+using namespace platform::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+ImagePtr gradient(int w, int h) {
+    std::vector<std::uint8_t> px(std::size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* p = &px[(std::size_t(y) * w + x) * 4];
+            p[0] = std::uint8_t(x * 10), p[1] = std::uint8_t(y * 20), p[2] = 7, p[3] = std::uint8_t(255 - x);
+        }
+    return Image::fromPixels(w, h, std::move(px));
+}
+
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+TEST(ImageCodec, PngRoundTripKeepsEveryPixelIncludingAlpha) {
+    ImagePtr src = gradient(9, 5);
+    std::vector<std::uint8_t> png = encodePng(*src);
+    ASSERT_FALSE(png.empty());
+    ImagePtr back = decodeImage(png.data(), png.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pixels(), src->pixels());
+}
+
+TEST(ImageCodec, DecodesJpeg) {
+    ImagePtr src = gradient(16, 8);
+    std::vector<std::uint8_t> jpg;
+    stbi_write_jpg_to_func(
+        [](void* ctx, void* data, int n) {
+            auto* out = static_cast<std::vector<std::uint8_t>*>(ctx);
+            out->insert(out->end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + n);
+        },
+        &jpg, 16, 8, 4, src->pixels().data(), 95);
+    ImagePtr back = decodeImage(jpg.data(), jpg.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->width(), 16);
+    EXPECT_EQ(back->pixel(0, 0) & 0xff, 0xffu);  // opaque after JPEG
+}
+
+TEST(ImageCodec, BadDataGivesNullAndALogLine) {
+    platform::LogCapture log;
+    const std::uint8_t junk[] = {0x89, 'P', 'N', 'G', 0, 1, 2, 3};
+    EXPECT_EQ(decodeImage(junk, sizeof junk), nullptr);
+    EXPECT_EQ(decodeImage(nullptr, 0), nullptr);
+    // A valid PNG cut in half.
+    std::vector<std::uint8_t> png = encodePng(*gradient(20, 20));
+    EXPECT_EQ(decodeImage(png.data(), png.size() / 2), nullptr);
+    EXPECT_TRUE(log.contains("Image: cannot decode"));
+    EXPECT_EQ(decodeImageFile("/nonexistent/picture.png"), nullptr);
+}
+
+TEST(Image, FromPixelsChecksTheSize) {
+    EXPECT_EQ(Image::fromPixels(2, 2, std::vector<std::uint8_t>(15)), nullptr);
+    EXPECT_EQ(Image::fromPixels(0, 2, {}), nullptr);
+    ImagePtr ok = Image::fromPixels(1, 1, {1, 2, 3, 4});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->pixel(0, 0), 0x01020304u);
+    EXPECT_EQ(ok->pixel(1, 0), 0u);
+}
+
+TEST(Image, ScaledToRedrawsAtTheNewSize) {
+    ImagePtr src = Image::fromPixels(4, 2, std::vector<std::uint8_t>(32, 200));
+    ImagePtr half = src->scaledTo({2.0, 1.9});  // rounded down to whole pixels
+    ASSERT_TRUE(half);
+    EXPECT_EQ(half->width(), 2);
+    EXPECT_EQ(half->height(), 1);
+    EXPECT_NEAR(double(half->pixel(1, 0) >> 24), 200, 2);
+    EXPECT_EQ(src->scaledTo({0.5, 3}), nullptr);
+    ImagePtr capped = src->withCapInsets({0, 1, 0, 1});
+    EXPECT_TRUE(capped->isStretchable());
+    EXPECT_EQ(&capped->pixels(), &src->pixels());  // same pixels, shared
+}
+
+class NamedImages : public uitest::HeadlessFixture {};
+
+TEST_F(NamedImages, LooksInTheBundleThenTheCaches) {
+    auto& dirs = backend().directories();
+    std::vector<std::uint8_t> png = encodePng(*gradient(3, 3));
+    writeFile(dirs.bundle() + "/footer_menu.png", png);
+    writeFile(dirs.caches() + "/install01.jpg", png);  // content type is sniffed, not taken from the name
+    writeFile(dirs.caches() + "/now_loading1.png", png);
+
+    struct Case {
+        const char* name;
+        bool found;
+    } cases[] = {
+        {"footer_menu.png", true},
+        {"footer_menu", true},        // ".png" is tried for bare names
+        {"install01.jpg", true},      // from the caches
+        {"now_loading1", true},
+        {"missing.png", false},
+        {"../footer_menu.png", false},
+        {"/etc/passwd", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(imageNamed(c.name) != nullptr, c.found) << c.name;
+}
+
+}  // namespace
