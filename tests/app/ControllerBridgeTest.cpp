@@ -1,0 +1,226 @@
+// The dispatcher on a live controller: actions by scheme, the markers, the
+// purchase capture, and the rules for off-host pages and outside URLs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/Base64.h"
+#include "app/SecKeyWrapper.h"
+#include "app/SettingsKeys.h"
+#include "tests/app/ControllerFixture.h"
+
+namespace app::testing {
+namespace {
+
+class BridgeTest : public ControllerFixture {
+protected:
+    void SetUp() override {
+        ControllerFixture::SetUp();
+        openGameScreen();
+        web()->clearRecords();
+        logs.clear();
+    }
+    std::size_t loads() { return web()->loadedRequests().size(); }
+    std::vector<std::string> opened() { return system().openedUrls(); }
+    // Shows a page of another host, as a link on the game page would.
+    void showForeignPage() {
+        web()->loadRequest(platform::UrlRequest::get("http://ads.example.net/banner.html"));
+        web()->finishLoad();
+        run(10);
+        web()->clearRecords();
+        logs.clear();
+    }
+};
+
+TEST_F(BridgeTest, ActionSchemesAreNeverLoaded) {
+    struct {
+        const char* url;
+        const char* logged;  // a line the action leaves, or null
+    } cases[] = {
+        {"webview://javascript_stopBGM", "controller: javascript_stopBGM"},
+        {"webview://javascript_playSE?name=se_01.ogg", "controller: javascript_playSE:"},
+        {"webview://javascript_nope", "bridge: unknown action javascript_nope"},
+        {"webview://javascript_stopBGM?x=1", "bridge: unknown action javascript_stopBGM:"},
+        {"webview://javascript_playSE", "bridge: unknown action javascript_playSE"},
+        {"live2d://wink", "bridge: unknown avatar action wink"},
+        {"tapjoy://offers", nullptr},
+        {"top://", "controller: loadApp"},
+    };
+    for (const auto& c : cases) {
+        logs.clear();
+        EXPECT_FALSE(navigate(c.url)) << c.url;
+        if (c.logged) EXPECT_TRUE(logs.contains(c.logged)) << c.url << "\n" << logs.text();
+    }
+    EXPECT_EQ(loads(), 0u);
+    EXPECT_TRUE(opened().empty());
+}
+
+TEST_F(BridgeTest, ArgumentsReachTheActionAsWritten) {
+    ASSERT_NE(avatar(), nullptr);
+    EXPECT_FALSE(navigate("live2d://motion?number=3"));
+    ASSERT_EQ(avatar()->calls.back(), "motion:");
+    EXPECT_EQ(avatar()->lastQuery, (Query{{"number", "3"}}));
+    EXPECT_FALSE(navigate("live2d://change?name=%E3%81%82&a=b=c"));
+    EXPECT_EQ(avatar()->lastQuery, (Query{{"name", "%E3%81%82"}, {"a", "c"}}));
+    EXPECT_FALSE(navigate("live2d://pause"));
+    EXPECT_EQ(avatar()->calls.back(), "pause");
+
+    EXPECT_FALSE(navigate("webview://javascript_footerEnable?flg=true"));
+    EXPECT_TRUE(controller->_footerEnable);
+    EXPECT_FALSE(navigate("webview://javascript_footerEnableFlg?flg=TRUE"));
+    EXPECT_FALSE(controller->_footerEnable);
+}
+
+TEST_F(BridgeTest, TopRestartsFromTheLogo) {
+    controller->_fadeStart = true;
+    EXPECT_FALSE(navigate("top://start"));
+    EXPECT_FALSE(controller->_fadeStart);
+    EXPECT_TRUE(logs.contains("controller: loadApp"));
+}
+
+TEST_F(BridgeTest, VoiceDataMarker) {
+    struct {
+        const char* query;
+        int before, after;
+        bool loads;
+    } cases[] = {
+        {"savedata_dlcv=2&x=1", 1, 3, false},
+        {"x=1&savedata_dlcv=2", 1, 3, true},
+        {"savedata_dlcv=9&x=1", 1, 1, false},
+        {"x=1&savedata_dlcv=abc", 4, 4, true},
+        {"x=1&savedata_dlcv=%34", 1, 5, true},
+    };
+    for (const auto& c : cases) {
+        prefs().setFloat(kKeyVoiceDlKey, float(c.before));
+        controller->_dlState = 0;
+        controller->_fadeStart = false;
+        logs.clear();
+        std::string url = appBase() + "/mypage.php?" + c.query;
+        EXPECT_EQ(navigate(url), c.loads) << c.query;
+        EXPECT_EQ(prefs().integerForKey(kKeyVoiceDlKey), c.after) << c.query;
+        EXPECT_EQ(controller->_dlState == 1, !c.loads) << c.query;
+        EXPECT_EQ(controller->_fadeStart.load(), !c.loads) << c.query;
+        EXPECT_EQ(logs.contains("controller: loadApp"), !c.loads) << c.query;
+    }
+}
+
+TEST_F(BridgeTest, ResetMarkerDeletesTheRecordAndSetsTheFlag) {
+    std::string record = backend->directories().caches() + "/localDownloadData.txt";
+    std::ofstream(record) << "1,2,3";
+    EXPECT_TRUE(navigate(appBase() + "/reset.php?savedata_reset=1"));
+    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_TRUE(prefs().boolForKey(kKeyDlResetFlg));
+    // Nothing to delete: the flag is set all the same.
+    prefs().setFloat(kKeyDlResetFlg, 0);
+    EXPECT_TRUE(navigate(appBase() + "/reset.php?savedata_reset=1"));
+    EXPECT_TRUE(prefs().boolForKey(kKeyDlResetFlg));
+}
+
+TEST_F(BridgeTest, BrowserMarkerAppendsTheEncipheredId) {
+    std::string uuid = *prefs().stringForKey(kKeyUuid);
+    std::string id = dataEncodedWithBase64(SecKeyWrapper::doCipher(uuid, controller->getSecretKey(), kCCEncrypt));
+    struct {
+        const char* encodedTarget;
+        std::string opened;
+    } cases[] = {
+        {"https%3A%2F%2Fshop.example.jp%2Fa%3Fb%3D1", "https://shop.example.jp/a?b=1&id=" + id},
+        {"https%3A%2F%2Fshop.example.jp%2Fa", "https://shop.example.jp/a?id=" + id},
+    };
+    for (const auto& c : cases) {
+        system().clear();
+        std::string page = appBase() + "/go.php?sp_aurl=" + c.encodedTarget + "&z=1";
+        EXPECT_TRUE(navigate(page));  // the web view loads the page as well
+        EXPECT_EQ(opened(), std::vector<std::string>{c.opened});
+    }
+    // Without a stored UUID the target opens as decoded.
+    prefs().setString(kKeyUuid, "");
+    system().clear();
+    EXPECT_TRUE(navigate(appBase() + "/go.php?sp_aurl=https%3A%2F%2Fx.jp%2F"));
+    EXPECT_EQ(opened(), std::vector<std::string>{"https://x.jp/"});
+    int events = 0;
+    for (const auto& call : backend->headlessTrackers().calls()) events += call.operation == "sendEvent";
+    EXPECT_EQ(events, 3);
+}
+
+TEST_F(BridgeTest, OutsideUrlsAreLimitedToWebAndHandOverSchemes) {
+    struct {
+        const char* url;
+        const char* opened;  // null: dropped
+    } cases[] = {
+        {"mailto:info@example.jp", "mailto:info@example.jp"},
+        {"tel:0312345678", "tel:0312345678"},
+        {"line://msg/text/hello", "line://msg/text/hello"},
+        {"browser:https://example.jp/news", "https://example.jp/news"},
+        {"browser:file:///etc/passwd", nullptr},
+        {"browser:tarvel-pelora-browser://x", nullptr},
+    };
+    for (const auto& c : cases) {
+        system().clear();
+        logs.clear();
+        EXPECT_FALSE(navigate(c.url)) << c.url;
+        if (c.opened) {
+            EXPECT_EQ(opened(), std::vector<std::string>{c.opened}) << c.url;
+        } else {
+            EXPECT_TRUE(opened().empty()) << c.url;
+            EXPECT_TRUE(logs.contains("bridge: not opening")) << c.url;
+        }
+    }
+    // A marker target that is not a web page is dropped too; the page still loads.
+    system().clear();
+    EXPECT_TRUE(navigate(appBase() + "/go.php?sp_aurl=file%3A%2F%2F%2Fetc%2Fpasswd"));
+    EXPECT_TRUE(opened().empty());
+}
+
+TEST_F(BridgeTest, PurchaseRequestIsCaptured) {
+    EXPECT_FALSE(navigate("payment://shop/buy.php?product=item100&P=7", "a=1"));
+    EXPECT_EQ(prefs().stringForKey(kKeyPaymentUrl), "payment://shop/buy.php?product=item100");
+    EXPECT_EQ(prefs().stringForKey(kKeyPaymentPrm), "a=1");
+    EXPECT_TRUE(logs.contains("controller: callPayment item100"));
+    ASSERT_TRUE(controller->_requestAction);
+    EXPECT_EQ(controller->_requestAction->body, "a=1");
+
+    // Without a query nothing is stored; without a product nothing is bought.
+    logs.clear();
+    EXPECT_FALSE(navigate("payment://shop/buy.php", "b=2"));
+    EXPECT_EQ(prefs().stringForKey(kKeyPaymentPrm), "a=1");
+    EXPECT_FALSE(navigate("payment://shop/other/?P=1&x=2"));
+    EXPECT_EQ(prefs().stringForKey(kKeyPaymentUrl), "payment://shop/other?x=2");
+    EXPECT_FALSE(prefs().objectForKey(kKeyPaymentPrm).has_value());
+    EXPECT_FALSE(logs.contains("callPayment"));
+    EXPECT_EQ(loads(), 0u);
+}
+
+TEST_F(BridgeTest, OffHostPagesGetNoNativeActions) {
+    showForeignPage();
+    prefs().setFloat(kKeyVoiceDlKey, 1);
+    for (const char* url : {"webview://javascript_footerEnable?flg=true", "live2d://motion?number=1", "top://",
+                            "payment://shop/buy.php?product=item100"}) {
+        logs.clear();
+        EXPECT_FALSE(navigate(url)) << url;
+        EXPECT_TRUE(logs.contains("bridge: refused")) << url;
+    }
+    EXPECT_FALSE(controller->_footerEnable);
+    EXPECT_NE(avatar()->calls.empty() ? "" : avatar()->calls.back(), "motion:");
+    EXPECT_FALSE(prefs().objectForKey(kKeyPaymentUrl).has_value());
+    // Markers load as ordinary navigations and change nothing.
+    EXPECT_TRUE(navigate(appBase() + "/x.php?savedata_dlcv=2&savedata_reset=1&sp_aurl=https%3A%2F%2Fa.jp"));
+    EXPECT_EQ(prefs().integerForKey(kKeyVoiceDlKey), 1);
+    EXPECT_FALSE(prefs().boolForKey(kKeyDlResetFlg));
+    EXPECT_TRUE(opened().empty());
+    EXPECT_EQ(controller->_dlState, 0);
+    // Hand-overs are not native actions.
+    EXPECT_FALSE(navigate("mailto:a@b.jp"));
+    EXPECT_EQ(opened(), std::vector<std::string>{"mailto:a@b.jp"});
+}
+
+TEST_F(BridgeTest, AvatarActionsBeforeTheAvatarViewExist) {
+    restart();
+    launch();
+    logs.clear();
+    EXPECT_FALSE(navigate("live2d://motion?number=3"));
+    EXPECT_TRUE(logs.contains("before the avatar view exists"));
+}
+
+}  // namespace
+}  // namespace app::testing
