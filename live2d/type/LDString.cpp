@@ -42,7 +42,8 @@ LDString::LDString(const char* s, MemoryParam* param) : serial_(++g_serial), par
     copyFrom(s, lengthOf(s));
 }
 
-LDString::LDString(const LDString& other) : LDString(other, other.param_) {}
+// A copy names no parameter, so its buffer comes from the tmp holder.
+LDString::LDString(const LDString& other) : LDString(other, nullptr) {}
 
 LDString::LDString(const LDString& other, MemoryParam* param) : LDObject(other), serial_(++g_serial), param_(param)
 {

@@ -187,3 +187,50 @@ TEST(MemoryHolderFixedDeathTest, ChunkPerAllocationLetsTheSanitizerSeeOverruns)
 
 }  // namespace
 }  // namespace live2d
+
+namespace live2d {
+namespace {
+
+// Random requests: chunks stay inside their pages and never overlap, the room
+// list stays sorted largest first, and full pages have 31 bytes or fewer left.
+TEST(MemoryHolderFixed, RandomRequestsKeepPagesSortedAndChunksApart)
+{
+    MemoryHolderFixed holder(0, "random", 1024, AllocationMode::Paged);
+    uint32_t state = 777;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    struct Chunk {
+        unsigned char* ptr;
+        size_t size;
+        unsigned char fill;
+    };
+    std::vector<Chunk> chunks;
+    for (int step = 0; step < 3000; ++step) {
+        const size_t size = next() % 3 == 0 ? next() % 1500 : next() % 120;
+        const int align = 1 << (next() % 7);
+        auto* p = static_cast<unsigned char*>(holder.malloc(size, align));
+        ASSERT_NE(p, nullptr);
+        MHPageHeaderFixed* page = pageOf(p);
+        ASSERT_GE(p, reinterpret_cast<unsigned char*>(page) + 64);
+        ASSERT_LE(p + size, reinterpret_cast<unsigned char*>(page->endPtr));
+        const auto fill = static_cast<unsigned char>(step);
+        std::memset(p, fill, size);
+        chunks.push_back({p, size, fill});
+
+        const std::vector<int> rem = remainingOf(holder.getRoomPages());
+        for (size_t i = 1; i < rem.size(); ++i) ASSERT_GE(rem[i - 1], rem[i]) << "step " << step;
+        for (int r : rem) ASSERT_GT(r, MemoryHolderFixed::FULL_THRESHOLD);
+        for (MHPageHeaderFixed* f = holder.getFullPages(); f; f = f->next) {
+            ASSERT_LE(f->remaining, MemoryHolderFixed::FULL_THRESHOLD);
+        }
+    }
+    for (const Chunk& c : chunks) {
+        for (size_t k = 0; k < c.size; ++k) ASSERT_EQ(c.ptr[k], c.fill);
+    }
+    holder.checkPageHeaders();
+}
+
+}  // namespace
+}  // namespace live2d

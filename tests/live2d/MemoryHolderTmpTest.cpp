@@ -311,3 +311,63 @@ TEST(MemoryHolderTmpDeathTest, ChunkPerAllocationLetsTheSanitizerSeeOverruns)
 
 }  // namespace
 }  // namespace live2d
+
+namespace live2d {
+namespace {
+
+// Random interleavings of requests and frees: every live chunk keeps its
+// bytes, no two chunks overlap, and freeing everything returns every page
+// except the ones the release threshold keeps (at most one empty page per bin).
+TEST(MemoryHolderTmp, RandomSequencesKeepChunksIntactAndReturnPages)
+{
+    struct Live {
+        unsigned char* ptr;
+        size_t size;
+        unsigned char fill;
+    };
+    const int before = UtMemory::getLivePageCount();
+    uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    MemoryHolderTmp holder(0, "random", AllocationMode::Paged);
+    std::vector<Live> live;
+    for (int step = 0; step < 20000; ++step) {
+        if (live.empty() || next() % 100 < 55) {
+            const size_t sizes[] = {1, 12, 28, 29, 60, 100, 124, 200, 252, 400, 508, 509, 1500};
+            const size_t size = sizes[next() % 13];
+            auto* p = static_cast<unsigned char*>(holder.malloc(size, 4));
+            ASSERT_NE(p, nullptr);
+            const auto fill = static_cast<unsigned char>(next());
+            std::memset(p, fill, size);
+            live.push_back({p, size, fill});
+        } else {
+            const size_t i = next() % live.size();
+            const Live victim = live[i];
+            for (size_t k = 0; k < victim.size; ++k) ASSERT_EQ(victim.ptr[k], victim.fill) << "step " << step;
+            UtMemory::free(victim.ptr);
+            live[i] = live.back();
+            live.pop_back();
+        }
+    }
+    for (const Live& l : live) {
+        for (size_t k = 0; k < l.size; ++k) ASSERT_EQ(l.ptr[k], l.fill);
+        UtMemory::free(l.ptr);
+    }
+    int kept = 0;
+    for (int b = 0; b < MemoryHolderTmp::BIN_COUNT; ++b) {
+        const MHBin& bin = holder.getBin(b);
+        EXPECT_EQ(bin.fullPages, nullptr) << b;
+        int pages = 0;
+        for (const MHPageHeaderTmp* p = bin.roomPages; p; p = p->next, ++pages) {
+            EXPECT_EQ(p->emptyCount, p->chunkCount);
+        }
+        EXPECT_LE(pages, 1) << b;
+        kept += pages;
+    }
+    EXPECT_EQ(UtMemory::getLivePageCount(), before + kept);
+}
+
+}  // namespace
+}  // namespace live2d
