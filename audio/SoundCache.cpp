@@ -27,7 +27,12 @@ SoundCache* SoundCache::shared() {
     return cache.get();
 }
 
-void SoundCache::destroyShared() { holder().reset(); }
+void SoundCache::destroyShared() {
+    holder().reset();
+    // Also when no cache was ever made: the worker and the device go too.
+    StreamWorker::shared().stop();
+    closeAudioDevice();
+}
 
 SoundCache::SoundCache() = default;
 

@@ -18,8 +18,8 @@ public:
     static SoundCache* shared();
     // Tears the cache down now (process exit; tests): streamed players are
     // retired and the worker stopped and joined, the other players and the
-    // effects deleted, then the device closed. The next shared() makes a
-    // new cache.
+    // effects deleted, then the device closed (also when no cache was
+    // made). The next shared() makes a new cache.
     static void destroyShared();
 
     // Null when the name resolves to nothing or the file does not load;
