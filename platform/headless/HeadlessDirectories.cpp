@@ -56,6 +56,9 @@ HeadlessDirectories::HeadlessDirectories(std::string home, std::string bundle)
     for (const std::string& dir : {documents(), caches(), temporary(), preferences(), keychains()}) {
         ready_ = makeDirectory(dir) && ready_;
     }
+    // The keychain's folder is the owner's alone, like the file inside it.
+    std::error_code ec;
+    std::filesystem::permissions(keychains(), std::filesystem::perms::owner_all, ec);
 }
 
 }  // namespace platform::headless

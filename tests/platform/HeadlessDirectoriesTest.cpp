@@ -46,6 +46,9 @@ TEST(HeadlessDirectories, CreatesTheStandardFoldersUnderAnExplicitHome) {
     for (const auto& dir : {dirs.documents(), dirs.caches(), dirs.temporary()}) {
         EXPECT_TRUE(fs::is_directory(dir)) << dir;
     }
+    struct stat st {};
+    ASSERT_EQ(::stat(dirs.keychains().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
 TEST(HeadlessDirectories, HomeRootFollowsTheEnvironmentInOrder) {
