@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/Log.h"
+#include "platform/ui/Canvas.h"
 #include "platform/ui/ImageCodec.h"
 #include "platform/ui/Renderer.h"
 
@@ -78,7 +79,40 @@ bool HeadlessWindowing::tapFrontAlert(int buttonIndex) {
     return front->tapButton(buttonIndex);
 }
 
-ui::ImagePtr HeadlessWindowing::screenshot() { return ui::renderToImage(*window_, window_->scale()); }
+namespace {
+
+// Alerts appear in screenshots the way the phone shows them: a dimmed
+// screen and a centred box with the title, the message and the buttons.
+void paintAlert(ui::Canvas& canvas, const ui::Alert& alert, const ui::Rect& screen) {
+    using ui::Color;
+    canvas.setFillColor(Color::gray(0, 0.4));
+    canvas.fillRect(screen);
+    double w = std::min(270.0, screen.width() - 20), h = 150;
+    ui::Rect box{(screen.width() - w) / 2, (screen.height() - h) / 2, w, h};
+    canvas.setFillColor(Color::gray(0.97, 0.96));
+    canvas.fillRoundedRect(box, 12);
+    canvas.setFillColor(Color::black());
+    canvas.drawTextInRect(alert.title(), ui::Font::boldSystem(16), {box.x() + 12, box.y() + 10, w - 24, 24},
+                          ui::TextAlignment::Center, 1);
+    canvas.drawTextInRect(alert.message(), ui::Font::system(12), {box.x() + 12, box.y() + 36, w - 24, 64},
+                          ui::TextAlignment::Center, 4);
+    canvas.setFillColor(Color::gray(0.75, 1));
+    canvas.fillRect({box.x(), box.maxY() - 44, w, 0.5});
+    std::string buttons;
+    for (const auto& b : alert.buttons()) buttons += (buttons.empty() ? "" : "   ") + b;
+    canvas.setFillColor({0.0, 0.48, 1.0, 1.0});
+    canvas.drawTextInRect(buttons, ui::Font::system(16), {box.x(), box.maxY() - 44, w, 44}, ui::TextAlignment::Center, 1);
+}
+
+}  // namespace
+
+ui::ImagePtr HeadlessWindowing::screenshot() {
+    auto canvas = ui::Canvas::forBitmap(window_->frame().size, window_->scale());
+    if (!canvas) return nullptr;
+    ui::renderTree(*window_, *canvas);
+    for (const auto& alert : alerts_) paintAlert(*canvas, *alert, window_->bounds());
+    return canvas->snapshot();
+}
 
 bool HeadlessWindowing::writeScreenshot(const std::string& path) {
     ui::ImagePtr shot = screenshot();

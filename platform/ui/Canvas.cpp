@@ -168,11 +168,8 @@ void Canvas::strokeRoundedRect(const Rect& r, double radius, double lineWidth, c
 
 void Canvas::drawImage(const Image& image, const Rect& dest, double alpha) {
     if (dest.isEmpty() || alpha <= 0) return;
-    cairo_surface_t* s = imageToCairoSurface(image);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
-        return;
-    }
+    auto* s = static_cast<cairo_surface_t*>(image.cairoSurface());
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) return;
     cairo_t* cr = impl_->cr;
     const EdgeInsets& caps = image.capInsets();
     if (caps.isZero()) {
@@ -189,7 +186,6 @@ void Canvas::drawImage(const Image& image, const Rect& dest, double alpha) {
             }
         }
     }
-    cairo_surface_destroy(s);
 }
 
 void Canvas::drawText(const std::string& utf8, const Font& font, Point baseline) {

@@ -16,6 +16,30 @@ ImagePtr Image::fromPixels(int width, int height, std::vector<std::uint8_t> rgba
     return ImagePtr(new Image(width, height, std::move(px), {}));
 }
 
+ImagePtr Image::fromPremultipliedPixels(int width, int height, const std::vector<std::uint8_t>& rgba, bool bottomUp) {
+    if (width <= 0 || height <= 0 || rgba.size() != std::size_t(width) * std::size_t(height) * 4) return nullptr;
+    std::vector<std::uint8_t> out(rgba.size());
+    const std::size_t row = std::size_t(width) * 4;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = rgba.data() + row * std::size_t(bottomUp ? height - 1 - y : y);
+        std::uint8_t* dst = out.data() + row * std::size_t(y);
+        for (int x = 0; x < width; ++x, src += 4, dst += 4) {
+            unsigned a = src[3];
+            for (int c = 0; c < 3; ++c) dst[c] = a ? std::uint8_t(std::min(255u, (src[c] * 255u + a / 2) / a)) : 0;
+            dst[3] = std::uint8_t(a);
+        }
+    }
+    return fromPixels(width, height, std::move(out));
+}
+
+void* Image::cairoSurface() const {
+    std::call_once(surfaceOnce_, [this] {
+        cairo_surface_t* s = imageToCairoSurface(*this);
+        surface_ = std::shared_ptr<void>(s, [](void* p) { cairo_surface_destroy(static_cast<cairo_surface_t*>(p)); });
+    });
+    return surface_.get();
+}
+
 std::uint32_t Image::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
     const std::uint8_t* p = pixels_->data() + (std::size_t(y) * width_ + x) * 4;

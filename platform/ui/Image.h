@@ -5,6 +5,7 @@
 // pixels. A picture may carry end caps, which makes it stretch in its middle.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/ui/Geometry.h"
@@ -18,6 +19,10 @@ class Image {
 public:
     // Null when the size is not positive or the pixel count does not match.
     static ImagePtr fromPixels(int width, int height, std::vector<std::uint8_t> rgba);
+    // From premultiplied RGBA8 (what OpenGL read-backs give), optionally with
+    // the rows bottom-up; null on a size mismatch.
+    static ImagePtr fromPremultipliedPixels(int width, int height, const std::vector<std::uint8_t>& rgba,
+                                            bool bottomUp);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -36,6 +41,10 @@ public:
     // whole pixels, at least 1); null when either side is below one pixel.
     ImagePtr scaledTo(Size size) const;
 
+    // The cairo surface of these pixels, made once and kept with the picture
+    // (a cairo_surface_t*, owned by the picture; for the canvas).
+    void* cairoSurface() const;
+
 private:
     Image(int w, int h, std::shared_ptr<const std::vector<std::uint8_t>> px, EdgeInsets caps)
         : width_(w), height_(h), pixels_(std::move(px)), caps_(caps) {}
@@ -43,6 +52,8 @@ private:
     int height_;
     std::shared_ptr<const std::vector<std::uint8_t>> pixels_;
     EdgeInsets caps_;
+    mutable std::once_flag surfaceOnce_;
+    mutable std::shared_ptr<void> surface_;
 };
 
 }  // namespace platform::ui

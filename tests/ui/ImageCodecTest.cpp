@@ -75,6 +75,19 @@ TEST(Image, FromPixelsChecksTheSize) {
     EXPECT_EQ(ok->pixel(1, 0), 0u);
 }
 
+TEST(Image, FromPremultipliedUndoesAlphaAndFlipsGlRows) {
+    // Two rows as a GL read-back gives them: bottom row first.
+    std::vector<std::uint8_t> gl = {
+        0, 0, 0, 0,        // bottom row: transparent
+        100, 50, 0, 128,   // top row: premultiplied half-transparent
+    };
+    ImagePtr img = Image::fromPremultipliedPixels(1, 2, gl, true);
+    ASSERT_TRUE(img);
+    EXPECT_EQ(img->pixel(0, 0), 0xc7640080u);  // 100 * 255 / 128 = 199, 50 * 255 / 128 = 100
+    EXPECT_EQ(img->pixel(0, 1), 0u);
+    EXPECT_EQ(Image::fromPremultipliedPixels(2, 2, gl, false), nullptr);
+}
+
 TEST(Image, ScaledToRedrawsAtTheNewSize) {
     ImagePtr src = Image::fromPixels(4, 2, std::vector<std::uint8_t>(32, 200));
     ImagePtr half = src->scaledTo({2.0, 1.9});  // rounded down to whole pixels

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "HeadlessFixture.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/ImageCodec.h"
@@ -275,6 +276,19 @@ TEST_F(Screenshot, PngOfAMomentMidFadeRoundTrips) {
     expectProbes(*back, {{16, 16, 0x808080ff}});  // half-way between the black window and white
     runFor(600);
     expectProbes(*windowing.screenshot(), {{16, 16, kWhite}});
+}
+
+TEST_F(Screenshot, VisibleAlertsDimTheScreenUntilTapped) {
+    auto& windowing = backend().headlessWindowing();
+    windowing.mainWindow().setBackgroundColor(Color::white());
+    auto alert = std::make_shared<Alert>("※アップデート※", "最新版が公開されています", nullptr,
+                                         std::vector<std::string>{"更新"});
+    alert->show();
+    ImagePtr shot = windowing.screenshot();
+    EXPECT_LT(channel(shot->pixel(5, 5), 0), 200);     // dimmed corner
+    EXPECT_GT(channel(shot->pixel(160, 284), 0), 230);  // the alert box itself is light
+    windowing.tapFrontAlert();
+    expectProbes(*windowing.screenshot(), {{5, 5, kWhite}});
 }
 
 TEST_F(Screenshot, ScreenSizeDrivesTheMainWindow) {
