@@ -29,8 +29,9 @@ public:
     int page() const override { return page_; }
     void setPage(int p) override { page_ = p; }
     int loadResult() const override { return result_; }
-    void pause() override { calls.push_back("pause"); }
-    void resume() override { calls.push_back("resume"); }
+    void pause() override { note("pause"); }
+    void resume() override { note("resume"); }
+    ~FakeAvatarView() override { note("destroyed"); }
     void load(const Query& q) override { record("load:", q); }
     void change(const Query& q) override { record("change:", q); }
     void motion(const Query& q) override { record("motion:", q); }
@@ -38,8 +39,12 @@ public:
     void cache(const Query& q) override { record("cache:", q); }
 
     void record(const char* name, const Query& q) {
-        calls.push_back(name);
+        note(name);
         lastQuery = q;
+    }
+    void note(const char* what) {
+        calls.push_back(what);
+        if (mirror) mirror->push_back(what);
     }
 
     std::shared_ptr<platform::ui::View> view_;
@@ -47,6 +52,7 @@ public:
     int enable_ = 0, type_ = 0, page_ = 0, result_ = 0;
     std::vector<std::string> calls;
     Query lastQuery;
+    std::vector<std::string>* mirror = nullptr;  // outlives the view
 };
 
 class ControllerFixture : public ::testing::Test {

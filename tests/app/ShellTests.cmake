@@ -7,8 +7,16 @@ pelora_test(pelora_app_shell_tests
     ${CMAKE_CURRENT_LIST_DIR}/LayoutTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerLaunchTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerBridgeTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ControllerPageHostTest.cpp
   DEPS pelora_app pelora_platform_headless)
+# The checking box is the controller's one cross-thread hand-off.
+pelora_test(pelora_app_shell_thread_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CheckingBoxThreadTest.cpp
+  DEPS pelora_app pelora_platform_headless
+  LABELS tsan)
 # The controller's tests read the bundle pictures the build draws.
-if(TARGET pelora_app_shell_tests AND TARGET pelora_bundle_pictures)
-  add_dependencies(pelora_app_shell_tests pelora_bundle_pictures)
-endif()
+foreach(t pelora_app_shell_tests pelora_app_shell_thread_tests)
+  if(TARGET ${t} AND TARGET pelora_bundle_pictures)
+    add_dependencies(${t} pelora_bundle_pictures)
+  endif()
+endforeach()
