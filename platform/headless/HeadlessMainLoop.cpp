@@ -8,6 +8,11 @@ namespace {
 // Far enough to mean "never" and still safe to add small amounts to.
 constexpr Millis kForever = Millis(INT64_MAX / 4);
 constexpr Millis kMaxWait = Millis(3600 * 1000);
+// A year: the real-time bound of idle waits in virtual time, safe to add to now().
+constexpr Millis kLongestRealWait = Millis(365LL * 24 * 3600 * 1000);
+// How often a waiting runUntil looks at its condition again, for conditions
+// that other threads make true without posting anything.
+constexpr Millis kPollInterval = Millis(5);
 
 Millis later(Millis base, Millis delay) {
     if (delay.count() < 0) delay = Millis(0);
@@ -128,7 +133,7 @@ bool HeadlessMainLoop::takeTimed(std::unique_lock<std::mutex>&, Millis now, Time
     return false;
 }
 
-HeadlessMainLoop::Step HeadlessMainLoop::runOne(Millis deadline, bool waitIdle) {
+HeadlessMainLoop::Step HeadlessMainLoop::runOne(const Limits& limits) {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         if (quit_) {
@@ -160,32 +165,44 @@ HeadlessMainLoop::Step HeadlessMainLoop::runOne(Millis deadline, bool waitIdle) 
             timed_.pop();
         }
         const Millis next = timed_.empty() ? kForever : timed_.top().due;
-        if (manual_ && next <= deadline) {
+        if (manual_ && next <= limits.deadline) {
             manual_->advanceTo(next);
             continue;
         }
-        if (now >= deadline) return Step::Deadline;
-        if (manual_ && !waitIdle) {
-            manual_->advanceTo(deadline);
-            return Step::Deadline;
+        if (now >= limits.deadline) return Step::Deadline;
+
+        // Nothing to do before the deadline: wait for a post from another thread.
+        Millis slice;
+        if (manual_) {
+            const auto realNow = std::chrono::steady_clock::now();
+            if (!limits.waitIdle || realNow >= limits.realDeadline) {
+                manual_->advanceTo(limits.deadline);
+                return Step::Deadline;
+            }
+            slice = std::chrono::ceil<Millis>(limits.realDeadline - realNow);
+        } else {
+            slice = std::min(next, limits.deadline) - now;
         }
-        const Millis wakeAt = manual_ ? deadline : std::min(next, deadline);
-        // Bounded so the wait's own arithmetic cannot overflow on "forever".
-        const Millis slice = std::min(wakeAt - now, kMaxWait);
+        // Bounded so the wait's own arithmetic cannot overflow on "forever",
+        // and short when a condition must be looked at again.
+        slice = std::min(slice, limits.poll ? kPollInterval : kMaxWait);
         const std::uint64_t seen = generation_;
         const bool woken = changed_.wait_for(lock, slice, [&] { return generation_ != seen; });
-        if (!woken && manual_ && slice == wakeAt - now) {
-            manual_->advanceTo(deadline);
-            return Step::Deadline;
-        }
+        if (!woken && limits.poll) return Step::Polled;
     }
 }
 
 bool HeadlessMainLoop::run(const std::function<bool()>& done, Millis timeout, bool waitIdle) {
     mainThread_.store(std::this_thread::get_id(), std::memory_order_release);
     if (done && done()) return true;
-    const Millis deadline = later(clock_.now(), timeout);
-    while (runOne(deadline, waitIdle) == Step::Ran) {
+    Limits limits;
+    limits.deadline = later(clock_.now(), timeout);
+    limits.realDeadline = std::chrono::steady_clock::now() + std::clamp(timeout, Millis(0), kLongestRealWait);
+    limits.waitIdle = waitIdle;
+    limits.poll = static_cast<bool>(done);
+    for (;;) {
+        const Step step = runOne(limits);
+        if (step != Step::Ran && step != Step::Polled) break;
         if (done && done()) return true;
     }
     return done && done();

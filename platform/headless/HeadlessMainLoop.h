@@ -9,9 +9,13 @@
 // of sleeping, so seconds of fades and retries take no wall time. Virtual time
 // only moves while the loop runs. When nothing is ready and no timer falls
 // before the time-out, runUntil and runForever wait in real time for posts from
-// other threads (runUntil at most the remaining time-out, then the clock jumps
-// to the time-out); runFor is a pure simulation and jumps at once, leaving
-// later posts for the next run.
+// other threads (runUntil for at most its time-out, counted in real time from
+// its start; then the clock jumps to the time-out); runFor is a pure
+// simulation and jumps at once, leaving later posts for the next run.
+//
+// runUntil's condition is checked after each task and, while the loop waits,
+// every few milliseconds (a condition may be made true by another thread
+// without a post).
 //
 // quit() makes the innermost running run* return; called while nothing runs,
 // it makes the next run* return at once. Nested run* calls from inside a task
@@ -69,9 +73,15 @@ private:
     };
     class Handle;
 
-    enum class Step { Ran, Deadline, Quit };
+    enum class Step { Ran, Polled, Deadline, Quit };
+    struct Limits {
+        Millis deadline;                                   // on the loop's clock
+        std::chrono::steady_clock::time_point realDeadline;  // for idle waits in virtual time
+        bool waitIdle;                                     // wait for other threads when idle
+        bool poll;                                         // wake regularly to re-check a condition
+    };
     bool run(const std::function<bool()>& done, Millis timeout, bool waitIdle);
-    Step runOne(Millis deadline, bool waitIdle);
+    Step runOne(const Limits& limits);
     bool takeTimed(std::unique_lock<std::mutex>& lock, Millis now, Timed& out);
     void pushTimed(Timed timed);  // caller holds mutex_
     void rearm(Timed fired);

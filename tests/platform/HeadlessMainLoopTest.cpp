@@ -151,3 +151,21 @@ TEST(HeadlessMainLoop, PostsFromOtherThreadsWakeTheLoopAndRunOnIt) {
         EXPECT_TRUE(loop.isMainThread());
     }
 }
+
+TEST(HeadlessMainLoop, ConditionsSetByOtherThreadsWithoutAPostAreNoticedPromptly) {
+    for (bool virtualTime : {false, true}) {
+        SystemClock real;
+        ManualClock manual;
+        platform::Clock& clock = virtualTime ? static_cast<platform::Clock&>(manual) : real;
+        HeadlessMainLoop loop(clock);
+        std::atomic<bool> flag{false};
+        std::thread setter([&] {
+            std::this_thread::sleep_for(20ms);
+            flag = true;
+        });
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(loop.runUntil([&] { return flag.load(); }, 10000ms)) << virtualTime;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms) << virtualTime;
+        setter.join();
+    }
+}
