@@ -33,7 +33,9 @@ void ThreadPoolQueues::async(Priority priority, Task task) {
     queues_[level < queues_.size() ? level : queues_.size() - 1].push_back(std::move(task));
     // Spawn when the idle workers cannot cover what is queued; a woken worker
     // takes one task, so "queued > waiting" means someone would be left over.
-    if (queuedCount() > waiting_ && workers_.size() < maxThreads_) {
+    // While stopping, the worker list is being joined and must not change; the
+    // workers still running (one of them runs this very task) take it.
+    if (!stopping_ && queuedCount() > waiting_ && workers_.size() < maxThreads_) {
         workers_.emplace_back([this] { work(); });
     } else {
         available_.notify_one();

@@ -2,6 +2,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -94,4 +95,19 @@ TEST(ThreadPoolQueues, DestructionRunsWhatIsStillQueued) {
         queues.async(Priority::Low, nullptr);  // ignored
     }
     EXPECT_EQ(done.load(), 50);
+}
+
+TEST(ThreadPoolQueues, TasksQueuedWhileThePoolShutsDownStillRun) {
+    std::atomic<int> done{0};
+    {
+        ThreadPoolQueues queues(64);  // room to grow, so a late task could try to add a worker
+        for (int i = 0; i < 8; ++i) {
+            queues.async(Priority::Default, [&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                // Queues a follow-up while the destructor is already joining.
+                queues.async(Priority::Low, [&] { ++done; });
+            });
+        }
+    }
+    EXPECT_EQ(done.load(), 8);
 }
