@@ -2,6 +2,8 @@
 // sanitizer builds, plus the one-page-per-chunk layout those builds default to.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "Live2DTestSupport.h"
 
 #include <cstdint>
@@ -79,6 +81,8 @@ struct FullCase {
     int remaining;
     bool full;
 };
+
+void PrintTo(const FullCase& c, std::ostream* os) { *os << "size " << c.size; }
 
 class MemoryHolderFixedFullThreshold : public ::testing::TestWithParam<FullCase> {};
 

@@ -2,6 +2,8 @@
 // paged layout even in sanitizer builds, plus the one-page-per-chunk layout.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "Live2DTestSupport.h"
 
 #include <cstdint>
@@ -30,6 +32,8 @@ struct BinCase {
     size_t size;
     int bin;
 };
+
+void PrintTo(const BinCase& c, std::ostream* os) { *os << "size " << c.size; }
 
 class MemoryHolderTmpBins : public ::testing::TestWithParam<BinCase> {};
 
@@ -174,6 +178,8 @@ struct ReleaseCase {
     int usedOnOtherPage;
     bool released;
 };
+
+void PrintTo(const ReleaseCase& c, std::ostream* os) { *os << "used " << c.usedOnOtherPage; }
 
 class MemoryHolderTmpRelease : public ::testing::TestWithParam<ReleaseCase> {};
 

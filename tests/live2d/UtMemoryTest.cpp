@@ -1,6 +1,8 @@
 // Memory parameters, UtMemory's routing of chunks back to their holders, and
 // the trace switches.
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <gmock/gmock.h>
 
 #include <string>
@@ -91,6 +93,8 @@ struct TraceCase {
     int flag;
     const char* expected;
 };
+
+void PrintTo(const TraceCase& c, std::ostream* os) { *os << "flag " << c.flag << " '" << c.expected << "'"; }
 
 class UtMemoryTrace : public test::RuntimeTest, public ::testing::WithParamInterface<TraceCase> {};
 
