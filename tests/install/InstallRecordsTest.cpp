@@ -1,0 +1,54 @@
+// The record file: reading, appending, and what a missing file means.
+#include "install/InstallRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(InstallRecords, MissingFileMeansNoRecords) {
+    testsupport::TempDir dir;
+    install::InstallRecords records;
+    EXPECT_TRUE(records.load(dir.file("localDownloadData.txt")));
+    EXPECT_FALSE(records.contains("a\t0"));
+}
+
+TEST(InstallRecords, AppendedRecordsAreFoundOnTheNextLoad) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("localDownloadData.txt");
+    { std::ofstream(path) << "old\t1\n"; }
+    {
+        install::RecordLog log;
+        ASSERT_TRUE(log.open(path));
+        EXPECT_TRUE(log.append("v1", "10"));
+        EXPECT_TRUE(log.append("v2", ""));
+        EXPECT_TRUE(log.sync());
+    }
+    EXPECT_EQ(readFile(path), "old\t1\nv1\t10\nv2\t\n");
+    install::InstallRecords records;
+    ASSERT_TRUE(records.load(path));
+    EXPECT_TRUE(records.contains("old\t1"));
+    EXPECT_TRUE(records.contains("v1\t10"));
+    EXPECT_TRUE(records.contains("v2\t"));
+    EXPECT_FALSE(records.contains("v1\t1"));
+}
+
+TEST(InstallRecords, ClosedOrUnopenableLogRefusesWrites) {
+    testsupport::TempDir dir;
+    install::RecordLog log;
+    EXPECT_FALSE(log.append("a", "0"));
+    EXPECT_FALSE(log.sync());
+    EXPECT_FALSE(log.open(dir.file("no-such-dir/localDownloadData.txt")));
+    EXPECT_FALSE(log.append("a", "0"));
+}
+
+}  // namespace
