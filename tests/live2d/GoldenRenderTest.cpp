@@ -199,6 +199,9 @@ const Scene kScenes[] = {
 
 std::filesystem::path goldenPath(const char* name) {
     const char* root = std::getenv("PELORA_SOURCE_DIR");
+#ifdef PELORA_TEST_SOURCE_DIR
+    if (root == nullptr) root = PELORA_TEST_SOURCE_DIR;
+#endif
     return std::filesystem::path(root ? root : ".") / "tests/live2d/golden" / (std::string(name) + ".png");
 }
 
