@@ -24,7 +24,7 @@ public:
     void clear() override;
     void checkPageHeaders() override;
 
-    // Inspection (traces and tests).
+    // Read access for traces and tests.
     MHPageHeaderFixed* getRoomPages() const { return roomPages_; }
     MHPageHeaderFixed* getFullPages() const { return fullPages_; }
     const char* getName() const { return name_; }

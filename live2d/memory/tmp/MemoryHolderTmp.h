@@ -29,7 +29,7 @@ public:
     // The bin a request of `size` bytes goes to.
     static int binFor(std::size_t size);
 
-    // Inspection (traces and tests).
+    // Read access for traces and tests.
     const MHBin& getBin(int i) const { return bins_[i]; }
     const char* getName() const { return name_; }
     int getSerial() const { return serial_; }
