@@ -1,5 +1,7 @@
 #include "audio/StreamWorker.h"
 
+#include <time.h>
+
 #include <vector>
 
 #include "audio/OggPlayerIOS.h"
@@ -79,8 +81,25 @@ bool StreamWorker::runPass() {
     return true;
 }
 
+namespace {
+
+std::uint64_t threadCpuNanos() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+}
+
+}  // namespace
+
 void StreamWorker::body() {
     auto next = std::chrono::steady_clock::now();
+    std::uint64_t counted = threadCpuNanos();
+    // Charged after every pass, so the figure is current while the thread runs.
+    auto charge = [&] {
+        const std::uint64_t now = threadCpuNanos();
+        cpuNanos_.fetch_add(now - counted);
+        counted = now;
+    };
     for (;;) {
         next += kPeriod;
         {
@@ -90,7 +109,9 @@ void StreamWorker::body() {
         // A late wake-up (a loaded machine) does not pile up passes.
         const auto now = std::chrono::steady_clock::now();
         if (now > next + kPeriod) next = now;
-        if (!runPass()) return;
+        const bool more = runPass();
+        charge();
+        if (!more) return;
     }
 }
 

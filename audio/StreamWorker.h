@@ -45,6 +45,8 @@ public:
     // Sources found dry while their stream still had audio to give.
     std::uint64_t underruns() const { return underruns_.load(); }
     void countUnderrun() { underruns_.fetch_add(1); }
+    // CPU time the worker threads have spent so far (all of them, this run).
+    std::uint64_t cpuNanoseconds() const { return cpuNanos_.load(); }
 
     ~StreamWorker();
 
@@ -58,6 +60,7 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> manual_{false};
     std::atomic<std::uint64_t> underruns_{0};
+    std::atomic<std::uint64_t> cpuNanos_{0};
 
     std::mutex threadMutex_;  // the thread object and the stop request
     std::condition_variable wake_;
