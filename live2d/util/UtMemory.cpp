@@ -197,6 +197,7 @@ bool UtMemory::staticInit(LDAllocator* allocator)
     g_localInfo.reset();
     g_allocatorInfo.reset();
     setAllocator(allocator);
+    if (allocator && g_allocator != allocator) allocator->dispose();  // refused: balance its init
 
     g_tmpHolder = LD_UNMANAGED_NEW MemoryHolderTmp(0, "global-tmp");
     if (!g_tmpHolder) return false;
