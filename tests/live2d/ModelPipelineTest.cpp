@@ -350,6 +350,28 @@ TEST_F(PipelineTest, UnchangedParametersKeepTheLastResult) {
     EXPECT_EQ(point("MESH", 0).first, 20.0f);
 }
 
+TEST_F(PipelineTest, InitAgainRebuildsTheContext) {
+    ASSERT_NE(load(pivotedMesh()), nullptr);
+    model_->setParamFloat("P", 0.5f);
+    model_->update();
+    model_->init();  // back to the defaults of the file, everything recomputed
+    model_->update();
+    EXPECT_EQ(point("MESH", 0).first, 10.0f);
+    model_->setParamFloat("P", -0.5f);
+    model_->update();
+    EXPECT_EQ(point("MESH", 0).first, 5.0f);
+    RecordingDrawParam dp;
+    model_->getModelContext()->draw(&dp);
+    EXPECT_EQ(dp.calls.size(), 1u);
+}
+
+TEST_F(PipelineTest, DrawBeforeAnyUpdateDrawsNothing) {
+    ASSERT_NE(load(pivotedMesh()), nullptr);
+    RecordingDrawParam dp;
+    model_->getModelContext()->draw(&dp);
+    EXPECT_TRUE(dp.calls.empty());
+}
+
 TEST_F(PipelineTest, InspectionOperations) {
     ASSERT_NE(load(pivotedMesh()), nullptr);
     model_->update();
