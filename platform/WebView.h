@@ -44,6 +44,20 @@ struct WebError {
     std::string failingUrl;
 };
 
+// WebKit's own errors as the phone's codes: a cancelled load (WebKit's
+// network error 302) is kCancelled; a policy error keeps its number (102 is
+// already "frame load interrupted"); other network failures are kUnknown.
+enum class WebKitErrorDomain { Network, Policy, Other };
+inline int webErrorCodeForWebKit(WebKitErrorDomain domain, int code) {
+    constexpr int kWebKitNetworkCancelled = 302;
+    switch (domain) {
+        case WebKitErrorDomain::Network: return code == kWebKitNetworkCancelled ? WebError::kCancelled : WebError::kUnknown;
+        case WebKitErrorDomain::Policy: return code;
+        case WebKitErrorDomain::Other: return WebError::kUnknown;
+    }
+    return WebError::kUnknown;
+}
+
 class WebView;
 
 class WebViewDelegate {

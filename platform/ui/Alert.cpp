@@ -16,13 +16,18 @@ bool Alert::show() {
         return false;
     }
     if (visible_) return true;
-    b->windowing().presentAlert(shared_from_this());
+    std::shared_ptr<Alert> self = weak_from_this().lock();
+    if (!self) {
+        log("Alert: \"%s\" was not made with make_shared; not shown", title_.c_str());
+        return false;
+    }
+    b->windowing().presentAlert(std::move(self));
     return true;
 }
 
 bool Alert::tapButton(int index) {
     if (!visible_ || index < 0 || index >= int(buttons_.size())) return false;
-    auto self = shared_from_this();  // the delegate may drop the last reference
+    auto self = weak_from_this().lock();  // the delegate may drop the last reference
     if (Backend* b = backend()) {
         b->windowing().dismissAlert(*this);
     }

@@ -1,5 +1,6 @@
 #include "platform/ui/ImageCodec.h"
 
+#include <png.h>
 #include <stb_image.h>
 #include <stb_image_write.h>
 
@@ -14,12 +15,60 @@
 
 namespace platform::ui {
 
-ImagePtr decodeImage(const std::uint8_t* data, std::size_t size) {
-    if (!data || size == 0 || size > std::size_t(INT_MAX)) {
-        log("Image: no data to decode (%zu bytes)", size);
+namespace {
+
+// Pictures come from servers and archives: sizes beyond these are refused
+// before any pixel memory is set aside.
+constexpr std::uint32_t kMaxSide = 8192;
+constexpr std::uint64_t kMaxPixels = 4096ull * 4096ull;
+
+bool acceptableSize(std::uint64_t w, std::uint64_t h) {
+    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels;
+}
+
+bool isPng(const std::uint8_t* d, std::size_t n) {
+    static const std::uint8_t sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    return n >= 8 && std::memcmp(d, sig, 8) == 0;
+}
+bool isJpeg(const std::uint8_t* d, std::size_t n) { return n >= 3 && d[0] == 0xff && d[1] == 0xd8 && d[2] == 0xff; }
+bool isGif(const std::uint8_t* d, std::size_t n) { return n >= 6 && std::memcmp(d, "GIF8", 4) == 0; }
+bool isBmp(const std::uint8_t* d, std::size_t n) { return n >= 2 && d[0] == 'B' && d[1] == 'M'; }
+
+// libpng inflates row by row into our buffer, so a compressed stream that
+// expands without end cannot make it allocate more than the picture.
+ImagePtr decodePng(const std::uint8_t* data, std::size_t size) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, data, size)) {
+        log("Image: cannot decode %zu bytes: %s", size, png.message);
         return nullptr;
     }
+    if (!acceptableSize(png.width, png.height)) {
+        log("Image: refusing a %ux%u picture", unsigned(png.width), unsigned(png.height));
+        png_image_free(&png);
+        return nullptr;
+    }
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr)) {
+        log("Image: cannot decode %zu bytes: %s", size, png.message);
+        png_image_free(&png);
+        return nullptr;
+    }
+    return Image::fromPixels(int(png.width), int(png.height), std::move(rgba));
+}
+
+ImagePtr decodeWithStb(const std::uint8_t* data, std::size_t size) {
     int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(data, int(size), &w, &h, &channels)) {
+        log("Image: cannot decode %zu bytes: %s", size, stbi_failure_reason());
+        return nullptr;
+    }
+    if (!acceptableSize(std::uint64_t(w), std::uint64_t(h))) {
+        log("Image: refusing a %dx%d picture", w, h);
+        return nullptr;
+    }
     unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &channels, 4);
     if (!px) {
         log("Image: cannot decode %zu bytes: %s", size, stbi_failure_reason());
@@ -28,6 +77,19 @@ ImagePtr decodeImage(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> rgba(px, px + std::size_t(w) * h * 4);
     stbi_image_free(px);
     return Image::fromPixels(w, h, std::move(rgba));
+}
+
+}  // namespace
+
+ImagePtr decodeImage(const std::uint8_t* data, std::size_t size) {
+    if (!data || size == 0 || size > std::size_t(INT_MAX)) {
+        log("Image: no data to decode (%zu bytes)", size);
+        return nullptr;
+    }
+    if (isPng(data, size)) return decodePng(data, size);
+    if (isJpeg(data, size) || isGif(data, size) || isBmp(data, size)) return decodeWithStb(data, size);
+    log("Image: cannot decode %zu bytes: not a PNG, JPEG, GIF or BMP picture", size);
+    return nullptr;
 }
 
 ImagePtr decodeImageFile(const std::string& path) {

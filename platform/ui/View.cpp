@@ -76,7 +76,7 @@ void View::insertSubview(const ViewPtr& view, std::size_t index) {
 
 void View::removeFromSuperview() {
     if (!superview_) return;
-    ViewPtr keep = shared_from_this();  // the caller may hold the last other reference
+    ViewPtr keep = weak_from_this().lock();  // the parent may hold the last reference
     detachFromSuperview();
     didMoveToSuperview();
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "HeadlessFixture.h"
+#include "platform/Log.h"
 #include "platform/ui/ActivityIndicator.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Button.h"
@@ -198,6 +199,13 @@ TEST_F(Alerts, AlertWithoutDelegateJustCloses) {
     EXPECT_EQ(backend().headlessWindowing().visibleAlerts().size(), 1u);
     EXPECT_TRUE(backend().headlessWindowing().tapFrontAlert());
     EXPECT_FALSE(backend().headlessWindowing().tapFrontAlert());
+}
+
+TEST_F(Alerts, AnAlertNotSharedIsRefusedNotThrown) {
+    platform::LogCapture log;
+    Alert stray("t", "m", nullptr, {"OK"});
+    EXPECT_FALSE(stray.show());
+    EXPECT_TRUE(log.contains("not shown"));
 }
 
 }  // namespace

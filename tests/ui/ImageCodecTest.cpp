@@ -66,6 +66,33 @@ TEST(ImageCodec, BadDataGivesNullAndALogLine) {
     EXPECT_EQ(decodeImageFile("/nonexistent/picture.png"), nullptr);
 }
 
+std::vector<std::uint8_t> pngHeaderOnly(std::uint32_t w, std::uint32_t h) {
+    // A PNG whose header announces the size; the pixel data never comes.
+    std::vector<std::uint8_t> png = encodePng(*gradient(1, 1));
+    auto put = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) png[at + i] = std::uint8_t(v >> (24 - 8 * i));
+    };
+    put(16, w);
+    put(20, h);
+    // Fix the header's CRC so only the size can be the reason for refusing it.
+    std::uint32_t crc = 0xffffffffu;
+    for (std::size_t i = 12; i < 29; ++i) {
+        crc ^= png[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1)));
+    }
+    put(29, ~crc);
+    return png;
+}
+
+TEST(ImageCodec, HugeAnnouncedSizesAreRefusedBeforeDecoding) {
+    platform::LogCapture log;
+    auto huge = pngHeaderOnly(100000, 100000);
+    EXPECT_EQ(decodeImage(huge.data(), huge.size()), nullptr);
+    auto tall = pngHeaderOnly(1, 9000);
+    EXPECT_EQ(decodeImage(tall.data(), tall.size()), nullptr);
+    EXPECT_TRUE(log.contains("refusing a 1x9000 picture"));
+}
+
 TEST(Image, FromPixelsChecksTheSize) {
     EXPECT_EQ(Image::fromPixels(2, 2, std::vector<std::uint8_t>(15)), nullptr);
     EXPECT_EQ(Image::fromPixels(0, 2, {}), nullptr);

@@ -61,6 +61,16 @@ TEST(ViewTree, RefusesCyclesAndSurvivesRemovalOfTheLastReference) {
     EXPECT_TRUE(root->subviews().empty());
 }
 
+TEST(ViewTree, ViewsNotOwnedBySharedPointersStillWork) {
+    View parent({0, 0, 10, 10});
+    auto child = std::make_shared<View>();
+    parent.addSubview(child);
+    View loose;
+    loose.removeFromSuperview();  // no superview, no owner: nothing happens
+    child->removeFromSuperview();
+    EXPECT_TRUE(parent.subviews().empty());
+}
+
 TEST(ViewTree, ViewWithTagSearchesDepthFirstIncludingItself) {
     auto root = make({}, 99);
     auto panel = make({}, 1000);

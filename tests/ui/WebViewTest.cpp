@@ -211,4 +211,13 @@ TEST(WebErrorCodes, CurlFailuresMapToThePhonesCodes) {
     EXPECT_EQ(webErrorCodeForCurl(56), WebError::kUnknown);
 }
 
+TEST(WebErrorCodes, WebKitErrorsMapToThePhonesCodes) {
+    using platform::WebKitErrorDomain;
+    using platform::webErrorCodeForWebKit;
+    EXPECT_EQ(webErrorCodeForWebKit(WebKitErrorDomain::Network, 302), WebError::kCancelled);
+    EXPECT_EQ(webErrorCodeForWebKit(WebKitErrorDomain::Network, 399), WebError::kUnknown);
+    EXPECT_EQ(webErrorCodeForWebKit(WebKitErrorDomain::Policy, 102), WebError::kFrameLoadInterrupted);
+    EXPECT_EQ(webErrorCodeForWebKit(WebKitErrorDomain::Other, 302), WebError::kUnknown);
+}
+
 }  // namespace
