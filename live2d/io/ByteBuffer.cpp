@@ -12,9 +12,7 @@ namespace {
 
 bool g_hostBigEndian = std::endian::native == std::endian::big;
 
-uint32_t bswap32(uint32_t v) {
-    return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
-}
+uint32_t bswap32(uint32_t v) { return __builtin_bswap32(v); }
 
 }  // namespace
 
@@ -253,14 +251,22 @@ float* ByteBuffer::readArrayFloat(MemoryParam* param, int* count) {
     if (!out) {
         return nullptr;
     }
+    // One pass: swap (when needed) while copying, and note any NaN or infinity.
     auto* bits = reinterpret_cast<uint32_t*>(out);
-    std::memcpy(bits, pos_, static_cast<size_t>(n) * 4);
-    const bool swap = swapping();
     uint32_t special = 0;
-    for (int i = 0; i < n; ++i) {
-        const uint32_t v = swap ? bswap32(bits[i]) : bits[i];
-        bits[i] = v;
-        special |= ((v & 0x7F800000u) == 0x7F800000u) ? 1u : 0u;
+    if (swapping()) {
+        for (int i = 0; i < n; ++i) {
+            uint32_t v;
+            std::memcpy(&v, pos_ + static_cast<size_t>(i) * 4, 4);
+            v = bswap32(v);
+            bits[i] = v;
+            special |= static_cast<uint32_t>((v & 0x7F800000u) == 0x7F800000u);
+        }
+    } else {
+        std::memcpy(bits, pos_, static_cast<size_t>(n) * 4);
+        for (int i = 0; i < n; ++i) {
+            special |= static_cast<uint32_t>((bits[i] & 0x7F800000u) == 0x7F800000u);
+        }
     }
     nonFinite_ = nonFinite_ || special != 0;
     pos_ += static_cast<size_t>(n) * 4;

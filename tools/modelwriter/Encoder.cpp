@@ -67,6 +67,7 @@ void Encoder::stringObject(const std::string& text) {
 void Encoder::floatArray(const std::vector<float>& values) {
     classNo(27);
     num(static_cast<uint32_t>(values.size()));
+    noteArray(static_cast<uint32_t>(values.size()), 4);
     for (float v : values) {
         f32(v);
     }
@@ -76,6 +77,7 @@ void Encoder::floatArray(const std::vector<float>& values) {
 void Encoder::intArray(const std::vector<int32_t>& values) {
     classNo(25);
     num(static_cast<uint32_t>(values.size()));
+    noteArray(static_cast<uint32_t>(values.size()), 4);
     for (int32_t v : values) {
         i32(v);
     }
@@ -85,6 +87,7 @@ void Encoder::intArray(const std::vector<int32_t>& values) {
 void Encoder::doubleArray(const std::vector<double>& values) {
     classNo(26);
     num(static_cast<uint32_t>(values.size()));
+    noteArray(static_cast<uint32_t>(values.size()), 8);
     for (double v : values) {
         f64(v);
     }
@@ -113,6 +116,7 @@ void Encoder::backReference(int32_t index) {
 
 void Encoder::vectorFloat(const std::vector<float>& values) {
     num(static_cast<uint32_t>(values.size()));
+    noteArray(static_cast<uint32_t>(values.size()), 4);
     for (float v : values) {
         f32(v);
     }
@@ -120,6 +124,7 @@ void Encoder::vectorFloat(const std::vector<float>& values) {
 
 void Encoder::vectorInt(const std::vector<int32_t>& values) {
     num(static_cast<uint32_t>(values.size()));
+    noteArray(static_cast<uint32_t>(values.size()), 4);
     for (int32_t v : values) {
         i32(v);
     }

@@ -11,6 +11,13 @@
 
 namespace modelwriter {
 
+// Where an array's elements sit in the written bytes (benchmarks decode them directly).
+struct ArraySpan {
+    size_t offset;
+    uint32_t count;
+    int elementSize;
+};
+
 class Encoder {
 public:
     // Variable-length unsigned number, 7 bits per byte, most significant first.
@@ -45,13 +52,20 @@ public:
     int completedCount() const { return completed_; }
 
     void setBackReferences(bool on) { backReferences_ = on; }
+    // When set, every array's element bytes are recorded there.
+    void recordArrays(std::vector<ArraySpan>* spans) { spans_ = spans; }
     const std::vector<uint8_t>& bytes() const { return out_; }
     std::vector<uint8_t> take() { return std::move(out_); }
 
 private:
+    void noteArray(uint32_t count, int elementSize) {
+        if (spans_ && count > 0) spans_->push_back({out_.size(), count, elementSize});
+    }
+
     std::vector<uint8_t> out_;
     int completed_ = 0;
     bool backReferences_ = true;
+    std::vector<ArraySpan>* spans_ = nullptr;
     std::map<std::pair<int32_t, std::string>, int> idNumbers_;
 };
 

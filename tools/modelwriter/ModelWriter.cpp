@@ -18,8 +18,9 @@ namespace {
 
 class StreamWriter {
 public:
-    explicit StreamWriter(const Model& model) : model_(model) {
+    StreamWriter(const Model& model, std::vector<ArraySpan>* spans) : model_(model) {
         enc_.setBackReferences(model.backReferences);
+        enc_.recordArrays(spans);
     }
 
     std::vector<uint8_t> run() {
@@ -181,7 +182,11 @@ private:
 
 }  // namespace
 
-std::vector<uint8_t> writeModel(const Model& model) { return StreamWriter(model).run(); }
+std::vector<uint8_t> writeModel(const Model& model) { return StreamWriter(model, nullptr).run(); }
+
+std::vector<uint8_t> writeModel(const Model& model, std::vector<ArraySpan>* spans) {
+    return StreamWriter(model, spans).run();
+}
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
     FILE* f = std::fopen(path.c_str(), "wb");

@@ -23,6 +23,9 @@ enum ClassNo : int32_t {
 constexpr uint32_t kEndMarker = 0x88888888u;
 
 std::vector<uint8_t> writeModel(const Model& model);
+// The same, recording where every array's elements were written.
+struct ArraySpan;
+std::vector<uint8_t> writeModel(const Model& model, std::vector<ArraySpan>* spans);
 
 // Writes the bytes to a file; false (with a message in error) on failure.
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
