@@ -26,6 +26,15 @@ HeadlessBackend::HeadlessBackend(Options options) {
 HeadlessBackend::~HeadlessBackend() {
     Backend* self = this;
     if (platform::backend() == self) platform::setBackend(nullptr);
+    // Background tasks in flight may still use any facility: let them finish
+    // while everything is alive. Then the facilities built on the queues and
+    // the loop go (newest first), then the queues, then the rest.
+    queues_->drain();
+    systemAudio_.reset();
+    audioSession_.reset();
+    windowing_.reset();
+    trackers_.reset();
+    system_.reset();
     queues_.reset();
 }
 

@@ -69,8 +69,8 @@ public:
     ManualClock* manualClock() { return manualClock_; }  // null unless virtualTime
 
 private:
-    // Declared so that destruction runs the queues down first (their tasks may
-    // still post to the loop or touch the settings), then the rest.
+    // The destructor drains the queues, then drops what is declared after
+    // them, then the queues; members declared before them outlive both.
     std::unique_ptr<Clock> clock_;
     ManualClock* manualClock_ = nullptr;
     std::unique_ptr<HeadlessDirectories> directories_;
