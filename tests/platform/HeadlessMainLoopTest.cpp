@@ -79,6 +79,14 @@ TEST_F(VirtualLoop, RepeatingTimerStopsWhenInvalidatedOrDestroyed) {
     EXPECT_EQ(loop.pendingCount(), 0u);
 }
 
+TEST_F(VirtualLoop, TicksMissedWhileTheLoopWasBusyAreSkippedNotBurst) {
+    auto timer = loop.scheduleRepeating(10ms, record("tick"));
+    loop.post([&] { clock.advance(35ms); });  // a task that blocks for 35 ms
+    loop.runFor(20ms);
+    loop.runFor(20ms);
+    EXPECT_EQ(trace, (std::vector<std::string>{"tick@35", "tick@40", "tick@50"}));
+}
+
 TEST_F(VirtualLoop, NegativeDelaysAndZeroIntervalsDoNotStall) {
     loop.postAfter(Millis(-5), record("now"));
     int ticks = 0;
