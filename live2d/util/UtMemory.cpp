@@ -29,6 +29,7 @@ MemoryHolderFixed* g_staticHolder = nullptr;
 MemoryParam* g_staticParam = nullptr;
 int g_livePages = 0;
 int g_totalPages = 0;
+int g_lastLeakCount = 0;
 
 MemoryInfoSet g_localInfo("local");
 MemoryInfoSet g_allocatorInfo("allocator");
@@ -190,6 +191,7 @@ MemoryParam* UtMemory::getTmpMemoryParam() { return g_tmpParam; }
 MemoryParam* UtMemory::getStaticMemoryParam() { return g_staticParam; }
 MemoryHolderTmp* UtMemory::getTmpMemoryHolder() { return g_tmpHolder; }
 int UtMemory::getLivePageCount() { return g_livePages; }
+int UtMemory::getLastLeakCount() { return g_lastLeakCount; }
 
 bool UtMemory::staticInit(LDAllocator* allocator)
 {
@@ -221,6 +223,7 @@ void UtMemory::staticRelease()
     g_tmpHolder = nullptr;
 
     if (keepRecords()) printSummary();
+    g_lastLeakCount = g_localInfo.getCurCount();
     if (g_localInfo.hasLive()) printLeaks(g_localInfo);
     g_localInfo.reset();
     g_allocatorInfo.reset();

@@ -46,6 +46,9 @@ public:
 
     // Pages currently handed out by pageAlloc and not yet returned.
     static int getLivePageCount();
+    // Chunks the leak report named at the last final Live2D::dispose (memory
+    // records are kept only with MEMORY_DEBUG_MEMORY_INFO_COUNT set).
+    static int getLastLeakCount();
 
     // Called by Live2D::init / Live2D::dispose only.
     static bool staticInit(LDAllocator* allocator);

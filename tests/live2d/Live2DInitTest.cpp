@@ -103,6 +103,7 @@ TEST(Live2DInit, MemoryInfoSummaryReportsACleanRun)
     EXPECT_THAT(out, HasSubstr("Successfully cleaned (no memory leaks found). \n"));
     EXPECT_THAT(out, HasSubstr("[local] remaining 0"));
     EXPECT_THAT(out, Not(HasSubstr("MEMORY LEAKS")));
+    EXPECT_EQ(UtMemory::getLastLeakCount(), 0);
 }
 
 TEST(Live2DInit, LeakReportNamesEveryChunkStillListed)
@@ -117,6 +118,7 @@ TEST(Live2DInit, LeakReportNamesEveryChunkStillListed)
     EXPECT_THAT(out, HasSubstr("MEMORY LEAKS"));
     EXPECT_THAT(out, HasSubstr("[local]\n  [no."));
     EXPECT_EQ(test::countOf(out, "[no."), 21);
+    EXPECT_EQ(UtMemory::getLastLeakCount(), 21);
     // A line break after every 20 entries.
     const size_t twentieth = out.find("[no.", out.find("[local]"));
     size_t pos = twentieth;
@@ -135,6 +137,7 @@ TEST(Live2DInit, FreedChunksLeaveTheLeakReport)
     const std::string out = captured(Live2D::dispose);
     UtDebug::setMemoryDebugFlags(0);
     EXPECT_EQ(test::countOf(out, "[no."), 1);
+    EXPECT_EQ(UtMemory::getLastLeakCount(), 1);
     (void)kept;
 }
 
