@@ -253,22 +253,22 @@ float* ByteBuffer::readArrayFloat(MemoryParam* param, int* count) {
     }
     // One pass: swap (when needed) while copying, and note any NaN or infinity.
     auto* bits = reinterpret_cast<uint32_t*>(out);
-    uint32_t special = 0;
+    uint32_t oddValue = 0;
     if (swapping()) {
         for (int i = 0; i < n; ++i) {
             uint32_t v;
             std::memcpy(&v, pos_ + static_cast<size_t>(i) * 4, 4);
             v = bswap32(v);
             bits[i] = v;
-            special |= static_cast<uint32_t>((v & 0x7F800000u) == 0x7F800000u);
+            oddValue |= static_cast<uint32_t>((v & 0x7F800000u) == 0x7F800000u);
         }
     } else {
         std::memcpy(bits, pos_, static_cast<size_t>(n) * 4);
         for (int i = 0; i < n; ++i) {
-            special |= static_cast<uint32_t>((bits[i] & 0x7F800000u) == 0x7F800000u);
+            oddValue |= static_cast<uint32_t>((bits[i] & 0x7F800000u) == 0x7F800000u);
         }
     }
-    nonFinite_ = nonFinite_ || special != 0;
+    nonFinite_ = nonFinite_ || oddValue != 0;
     pos_ += static_cast<size_t>(n) * 4;
     *count = n;
     return out;

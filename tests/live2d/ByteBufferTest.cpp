@@ -191,15 +191,15 @@ TEST_F(ByteBufferTest, ArrayCountsBeyondTheRemainingBytesAreRefused) {
 }
 
 TEST_F(ByteBufferTest, NonFiniteFloatsAreNoticed) {
-    const float specials[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+    const float oddValues[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                               -std::numeric_limits<float>::infinity()};
-    for (float special : specials) {
+    for (float oddValue : oddValues) {
         for (bool asArray : {false, true}) {
             modelwriter::Encoder enc;
             if (asArray) {
-                enc.vectorFloat({1.0f, special});
+                enc.vectorFloat({1.0f, oddValue});
             } else {
-                enc.f32(special);
+                enc.f32(oddValue);
             }
             ByteBuffer bb(enc.bytes().data(), static_cast<int>(enc.bytes().size()));
             int n = 0;
