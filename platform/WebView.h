@@ -37,6 +37,7 @@ struct WebError {
     static constexpr int kUnsupportedUrl = -1002;
     static constexpr int kCannotFindHost = -1003;
     static constexpr int kCannotConnectToHost = -1004;
+    static constexpr int kTooManyRedirects = -1007;
     static constexpr int kNotConnectedToInternet = -1009;
 
     int code = kUnknown;

@@ -17,14 +17,7 @@ constexpr long kTimeoutSeconds = 30;
 
 std::once_flag curlInit;
 
-size_t appendBody(char* data, size_t size, size_t count, void* context) {
-    auto* body = static_cast<std::string*>(context);
-    size_t n = size * count;
-    if (body->size() < kBodyLimit) body->append(data, std::min(n, kBodyLimit - body->size()));
-    return n;
-}
-
-bool sameHeaderName(const std::string& a, const char* b) {
+bool sameHeaderNameHelper(const std::string& a, const char* b) {
     std::size_t n = std::char_traits<char>::length(b);
     if (a.size() != n) return false;
     for (std::size_t i = 0; i < n; ++i) {
@@ -33,12 +26,43 @@ bool sameHeaderName(const std::string& a, const char* b) {
     return true;
 }
 
+bool hasScheme(const std::string& url) {
+    std::size_t colon = url.find(':');
+    if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(url[0]))) return false;
+    for (std::size_t i = 1; i < colon; ++i) {
+        char c = url[i];
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return false;
+    }
+    return true;
+}
+
+// Keeps the Location header as the server wrote it.
+size_t readHeader(char* data, size_t size, size_t count, void* context) {
+    size_t n = size * count;
+    std::string line(data, n);
+    if (line.size() > 9 && sameHeaderNameHelper(line.substr(0, 9), "location:")) {
+        std::size_t b = line.find_first_not_of(" \t", 9), e = line.find_last_not_of(" \t\r\n");
+        *static_cast<std::string*>(context) = (b == std::string::npos || e < b) ? "" : line.substr(b, e - b + 1);
+    }
+    return n;
+}
+
+size_t appendBody(char* data, size_t size, size_t count, void* context) {
+    auto* body = static_cast<std::string*>(context);
+    size_t n = size * count;
+    if (body->size() < kBodyLimit) body->append(data, std::min(n, kBodyLimit - body->size()));
+    return n;
+}
+
+bool sameHeaderName(const std::string& a, const char* b) { return sameHeaderNameHelper(a, b); }
+
 }  // namespace
 
 struct HeadlessWebView::FetchResult {
     int curlCode = 0;
     long status = 0;
     std::string effectiveUrl;
+    std::string redirectUrl;  // where a 3xx answer points, absolute
     std::string body;
     std::string error;
 };
@@ -84,8 +108,9 @@ HeadlessWebView::FetchResult fetch(const UrlRequest& request, const std::string&
     curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+    // Redirects are not followed here: each hop is a navigation the
+    // delegate decides on, as in a browser.
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(h, CURLOPT_TIMEOUT, kTimeoutSeconds);
@@ -93,6 +118,9 @@ HeadlessWebView::FetchResult fetch(const UrlRequest& request, const std::string&
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &r.body);
+    std::string rawLocation;
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, readHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &rawLocation);
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");  // cookies on, kept in memory
     if (share) curl_easy_setopt(h, CURLOPT_SHARE, share);
     if (request.method == "POST") {
@@ -106,6 +134,11 @@ HeadlessWebView::FetchResult fetch(const UrlRequest& request, const std::string&
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &r.status);
     char* effective = nullptr;
     if (curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective) r.effectiveUrl = effective;
+    char* location = nullptr;
+    if (curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) r.redirectUrl = location;
+    // An absolute target keeps its exact text (curl would normalise a
+    // private scheme's URL); a relative one is resolved by curl.
+    if (!r.redirectUrl.empty() && hasScheme(rawLocation)) r.redirectUrl = rawLocation;
     if (code != CURLE_OK) r.error = error[0] ? error : curl_easy_strerror(code);
     curl_slist_free_all(headers);
     curl_easy_cleanup(h);
@@ -177,7 +210,11 @@ void HeadlessWebView::beginLoad(const UrlRequest& request, bool goingBack) {
     loaded_.push_back(pending_);
     if (delegate_) delegate_->webViewDidStartLoad(*this);
     if (!fetches_ || !loading_ || generation != generation_) return;  // manual mode, or the delegate moved on
+    redirects_ = 0;
+    startFetch(generation);
+}
 
+void HeadlessWebView::startFetch(std::uint64_t generation) {
     std::weak_ptr<View> weak = weak_from_this();
     MainLoop* loop = &loop_;
     auto jar = cookies_;
@@ -192,7 +229,43 @@ void HeadlessWebView::beginLoad(const UrlRequest& request, bool goingBack) {
     });
 }
 
+namespace {
+bool isRedirect(long status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
+}  // namespace
+
+void HeadlessWebView::followRedirect(const FetchResult& result) {
+    if (++redirects_ > kMaxRedirects) {
+        failLoad(WebError::kTooManyRedirects, "too many redirects");
+        return;
+    }
+    UrlRequest next = pending_;
+    next.url = result.redirectUrl;
+    // 303, and 301/302 after a POST, continue as a GET without the body.
+    if (result.status == 303 || ((result.status == 301 || result.status == 302) && next.method == "POST")) {
+        next.method = "GET";
+        next.body.clear();
+        auto& hs = next.headers;
+        hs.erase(std::remove_if(hs.begin(), hs.end(),
+                                [](const auto& h) { return sameHeaderName(h.first, "Content-Type"); }),
+                 hs.end());
+    }
+    std::uint64_t generation = generation_;
+    if (delegate_ && !delegate_->webViewShouldStartLoad(*this, next, NavigationType::Other)) {
+        // A refused hop interrupts the load, as WebKit reports it.
+        if (loading_ && generation == generation_) failLoad(WebError::kFrameLoadInterrupted, "frame load interrupted");
+        return;
+    }
+    if (!loading_ || generation != generation_) return;  // the delegate started something else
+    pending_ = withUserAgent(next, userAgent_);
+    loaded_.push_back(pending_);
+    startFetch(generation);
+}
+
 void HeadlessWebView::completeLoad(const FetchResult& result) {
+    if (result.curlCode == 0 && isRedirect(result.status) && !result.redirectUrl.empty()) {
+        followRedirect(result);
+        return;
+    }
     loading_ = false;
     lastStatus_ = int(result.status);
     lastBody_ = result.body;

@@ -4,7 +4,8 @@
 // Each main-document request it loads is fetched over libcurl on a global
 // queue with the view's user agent, its headers, its method and body, and a
 // cookie jar kept per view; the status and failure codes are real, HTML is
-// not rendered. With fetching off (setFetchesPages(false)) a load stays
+// not rendered. Every redirect hop is offered to the delegate like any other
+// navigation; a refused hop ends the load with kFrameLoadInterrupted. With fetching off (setFetchesPages(false)) a load stays
 // pending until the test calls finishLoad() or failLoad().
 //
 // Tests drive what a page would do with navigate() (links, form posts with a
@@ -68,7 +69,9 @@ public:
 private:
     struct CookieJar;
     void beginLoad(const UrlRequest& request, bool goingBack);
+    void startFetch(std::uint64_t generation);
     void completeLoad(const FetchResult& result);
+    void followRedirect(const FetchResult& result);
     void cancelPending();
 
     MainLoop& loop_;
@@ -81,6 +84,8 @@ private:
     bool loading_ = false;
     bool pendingIsBack_ = false;
     std::uint64_t generation_ = 0;
+    static constexpr int kMaxRedirects = 10;
+    int redirects_ = 0;
     UrlRequest pending_;
     std::string documentUrl_;
     std::vector<std::string> history_;

@@ -145,6 +145,50 @@ TEST_F(WebViewFixture, RedirectsAndCookiesBehaveLikeABrowser) {
     ASSERT_TRUE(settle());
     EXPECT_EQ(view->mainDocumentUrl(), server.url("/page"));
     EXPECT_EQ(server.lastRequest().header("Cookie"), "sid=abc123");
+    // Each hop was a navigation of its own.
+    EXPECT_EQ(delegate.events, (std::vector<std::string>{"should:" + server.url("/moved"), "start",
+                                                         "should:" + server.url("/page"), "finish"}));
+}
+
+TEST_F(WebViewFixture, ARefusedRedirectInterruptsTheLoad) {
+    server.server().Get("/to-bridge", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("webview://javascript_stopBGM");
+    });
+    struct Refuser : RecordingDelegate {
+        bool webViewShouldStartLoad(WebView& v, const UrlRequest& r, NavigationType t) override {
+            RecordingDelegate::webViewShouldStartLoad(v, r, t);
+            return r.url.rfind("webview:", 0) != 0;
+        }
+    } refuser;
+    view->setDelegate(&refuser);
+    view->loadRequest(UrlRequest::get(server.url("/to-bridge")));
+    ASSERT_TRUE(loop().runUntil([&] { return refuser.settled(); }, platform::Millis(5000)));
+    EXPECT_EQ(refuser.errors, std::vector<int>{WebError::kFrameLoadInterrupted});
+    EXPECT_EQ(refuser.offered.back().url, "webview://javascript_stopBGM");
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST_F(WebViewFixture, PostAnsweredWithSeeOtherContinuesAsGet) {
+    server.server().Post("/buy", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 303;
+        res.set_header("Location", "/page");
+    });
+    UrlRequest post;
+    post.url = server.url("/buy");
+    post.method = "POST";
+    post.body = "a=1";
+    view->navigate(post, NavigationType::FormSubmitted);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(server.lastRequest().method, "GET");
+    EXPECT_EQ(server.lastRequest().path, "/page");
+    EXPECT_TRUE(delegate.offered.back().body.empty());
+}
+
+TEST_F(WebViewFixture, EndlessRedirectsFail) {
+    server.server().Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
+    view->loadRequest(UrlRequest::get(server.url("/loop")));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(delegate.errors, std::vector<int>{WebError::kTooManyRedirects});
 }
 
 TEST_F(WebViewFixture, ANewLoadCancelsThePendingOne) {
