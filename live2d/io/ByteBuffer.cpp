@@ -4,27 +4,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "live2d/Live2D.h"
 #include "live2d/util/UtDebug.h"
 #include "live2d/util/UtMemory.h"
 
 namespace live2d {
 namespace {
 
-bool g_hostBigEndian = std::endian::native == std::endian::big;
-
 uint32_t bswap32(uint32_t v) { return __builtin_bswap32(v); }
 
 }  // namespace
-
-void ByteBuffer::setHostBigEndian(bool bigEndian) { g_hostBigEndian = bigEndian; }
-bool ByteBuffer::isHostBigEndian() { return g_hostBigEndian; }
 
 ByteBuffer::ByteBuffer(const void* data, int size)
     : start_(static_cast<const uint8_t*>(data)),
       pos_(start_),
       end_(start_),
       size_(0),
-      errors_(new LDVector<LDString>(UtMemory::getTmpMemoryParam())) {
+      errors_(new LDVector<LDString>(UtMemory::getTmpMemoryParam())),
+      hostBigEndian_(Live2D::getHostByteOrder() == 1) {
     if (start_ && size > 0) {
         size_ = size;
         end_ = start_ + size;
@@ -67,7 +64,7 @@ bool ByteBuffer::need(int bytes) {
     return true;
 }
 
-bool ByteBuffer::swapping() const { return dataBigEndian_ != g_hostBigEndian; }
+bool ByteBuffer::swapping() const { return dataBigEndian_ != hostBigEndian_; }
 
 const uint8_t* ByteBuffer::take(int n) {
     if (!need(n)) {

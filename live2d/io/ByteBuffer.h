@@ -70,10 +70,6 @@ public:
     // Swapping in place is not supported by the array reads (loading never sets it).
     void setChangeEndianInPlace(bool inPlace) { swapInPlace_ = inPlace; }
 
-    // The host byte order, recorded once by Live2D::init (little-endian hosts: false).
-    static void setHostBigEndian(bool bigEndian);
-    static bool isHostBigEndian();
-
 private:
     bool need(int bytes);
     bool swapping() const;
@@ -91,6 +87,7 @@ private:
     uint8_t scratch_[8];
     StringRef lastRef_;
     bool dataBigEndian_ = true;
+    bool hostBigEndian_;  // the order Live2D::init recorded
     bool swapInPlace_ = false;
     bool nonFinite_ = false;
 };

@@ -333,6 +333,21 @@ TEST_F(BReaderTest, CheckedFieldsRefuseOtherClassesAndSharedObjects) {
     }
 }
 
+TEST_F(BReaderTest, ReadObjectTraceNamesEachClassNumber) {
+    modelwriter::Encoder enc;
+    enc.nullObject();
+    enc.classNo(70000);
+    BReader br(enc.bytes().data(), static_cast<int>(enc.bytes().size()));
+    UtDebug::setExtraDebugFlags(UtDebug::READ_OBJECT_DEBUG);
+    ::testing::internal::CaptureStdout();
+    br.readObject(tmp());
+    br.readObject(tmp());
+    const std::string trace = ::testing::internal::GetCapturedStdout();
+    UtDebug::setExtraDebugFlags(0);
+    EXPECT_NE(trace.find("[00] readObject()  cno == 0"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("[01] readObject()  cno == 70000"), std::string::npos) << trace;
+}
+
 TEST_F(BReaderTest, AvatarPartsItemHoldsThreeObjects) {
     modelwriter::Encoder enc;
     enc.classNo(F::AVATAR_PARTS_ITEM);

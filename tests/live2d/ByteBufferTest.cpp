@@ -77,6 +77,27 @@ TEST_F(ByteBufferTest, FixedSizeNumbersAreBigEndian) {
     EXPECT_EQ(bb.getRemaining(), 0);
 }
 
+TEST_F(ByteBufferTest, DataInHostOrderIsReadWithoutSwapping) {
+    const Bytes bytes = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x3F, 0x01, 0x02, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
+    ByteBuffer bb(bytes.data(), static_cast<int>(bytes.size()));
+    bb.setDataBigEndian(false);  // the test host is little-endian
+    EXPECT_EQ(bb.readInt(), 1);
+    EXPECT_EQ(bb.readFloat(), 1.5f);
+    int n = 0;
+    const Bytes rest(bytes.begin() + 8, bytes.end());
+    // One element: low half of 0x00000201 in file order is its first two bytes.
+    modelwriter::Encoder enc;
+    enc.num(2);
+    enc.raw(rest);
+    ByteBuffer arrays(enc.bytes().data(), static_cast<int>(enc.bytes().size()));
+    arrays.setDataBigEndian(false);
+    uint16_t* shorts = arrays.readArrayIntAsUShort(UtMemory::getTmpMemoryParam(), &n);
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(shorts[0], 0x0201);
+    EXPECT_EQ(shorts[1], 5);
+    UtMemory::free(shorts);
+}
+
 TEST_F(ByteBufferTest, FirstErrorIsStickyAndLaterReadsYieldZero) {
     const Bytes bytes = {0x00, 0x00, 0x00, 0x01, 0x05};
     ByteBuffer bb(bytes.data(), static_cast<int>(bytes.size()));
