@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/MyWebViewController.h"
+#include "app/PageLayout.h"
 #include "app/Services.h"
 #include "platform/Log.h"
 #include "platform/ui/ImageCodec.h"
@@ -31,8 +32,10 @@ public:
 void MyWebViewController::loadView() {
     Rect screen = services::windowing().mainScreenBounds();
     double W = screen.width(), H = screen.height();
-    double s = std::max(1.0, H / 480);
-    double footerX = std::max(0.0, (W - 320 * s) / 2);
+    // The footer spans the page area's width, scaled like the page.
+    PageLayout layout = computePageLayout(W, H);
+    double s = layout.page.width / 320;
+    double footerX = layout.page.x;
     double footerH = 53 * s;
 
     view_ = std::make_shared<platform::ui::View>(Rect(0, 0, W, H));
@@ -41,7 +44,7 @@ void MyWebViewController::loadView() {
 
     _imageWebviewBack = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H),
                                                                   platform::ui::imageNamed("webview_back.png"));
-    _imageWebviewBack->setContentMode(platform::ui::ContentMode::AspectFill);
+    _imageWebviewBack->setContentMode(platform::ui::ContentMode::Fill);
     _imageWebviewBack->setClipsToBounds(true);
     view_->addSubview(_imageWebviewBack);
 

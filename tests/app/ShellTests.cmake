@@ -21,3 +21,9 @@ foreach(t pelora_app_shell_tests pelora_app_shell_thread_tests)
     add_dependencies(${t} pelora_bundle_pictures)
   endif()
 endforeach()
+pelora_test(pelora_app_headless_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ScenarioTest.cpp
+  DEPS pelora_app_headless)
+if(TARGET pelora_app_headless_tests AND TARGET pelora_bundle_pictures)
+  add_dependencies(pelora_app_headless_tests pelora_bundle_pictures)
+endif()
