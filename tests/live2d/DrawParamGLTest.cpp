@@ -88,6 +88,8 @@ struct BlendCase {
     Rgba expected;
 };
 
+void PrintTo(const BlendCase& c, std::ostream* os) { *os << c.name; }
+
 // Expected values worked out by hand from the blend factors of each type.
 const BlendCase kBlendCases[] = {
     // normal, premultiplied: src + dst·(1 − srcA) on colour and alpha

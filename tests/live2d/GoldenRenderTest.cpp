@@ -64,6 +64,8 @@ struct Scene {
     std::vector<std::pair<std::string, float>> parts;
 };
 
+void PrintTo(const Scene& s, std::ostream* os) { *os << s.name; }
+
 Model affineChain() {
     Model m;
     m.params = {{"PARAM_TURN", 0, 1, 0}};

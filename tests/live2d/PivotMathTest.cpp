@@ -17,6 +17,8 @@ struct LocateCase {
     bool outOfRange;
 };
 
+void PrintTo(const LocateCase& c, std::ostream* os) { *os << c.name; }
+
 class LocatePivot : public ::testing::TestWithParam<LocateCase> {};
 
 TEST_P(LocatePivot, FindsIndexWeightAndRange) {
