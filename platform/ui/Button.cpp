@@ -85,7 +85,7 @@ void Button::drawRect(Canvas& canvas) {
     // The picture keeps its size, centred; one larger than the button shrinks to fit.
     Size s = image->size();
     bool fits = s.width <= frame().width() && s.height <= frame().height();
-    Rect r = placeContent(s, bounds(), fits ? ContentMode::Center : ContentMode::AspectFit);
+    Rect r = placeContent(s, bounds(), fits ? ContentMode::Center : ContentMode::Fit);
     canvas.drawImage(*image, r);
 }
 

@@ -11,10 +11,10 @@ Rect placeContent(Size content, const Rect& bounds, ContentMode mode) {
     double w = content.width, h = content.height;
     switch (mode) {
         case ContentMode::ScaleToFill: return bounds;
-        case ContentMode::AspectFit:
-        case ContentMode::AspectFill: {
+        case ContentMode::Fit:
+        case ContentMode::Fill: {
             double sx = bounds.width() / w, sy = bounds.height() / h;
-            double s = mode == ContentMode::AspectFit ? std::min(sx, sy) : std::max(sx, sy);
+            double s = mode == ContentMode::Fit ? std::min(sx, sy) : std::max(sx, sy);
             w *= s;
             h *= s;
             break;

@@ -8,8 +8,8 @@ namespace platform::ui {
 
 enum class ContentMode {
     ScaleToFill,  // stretch to the bounds
-    AspectFit,    // whole picture, aspect kept, letterboxed
-    AspectFill,   // bounds covered, aspect kept, cropped (clip to see the crop)
+    Fit,          // whole picture, proportions kept, letterboxed
+    Fill,         // bounds covered, proportions kept, cropped (clip to see the crop)
     Center,       // picture size, centred
 };
 

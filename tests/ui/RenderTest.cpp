@@ -130,8 +130,8 @@ TEST(Render, ImageViewContentModesPlaceThePicture) {
         Probe inside, outside;
     } cases[] = {
         {ContentMode::ScaleToFill, {2, 2, kRed}, {38, 38, kRed}},
-        {ContentMode::AspectFit, {20, 20, kRed}, {20, 5, kBlack}},    // letterboxed top and bottom
-        {ContentMode::AspectFill, {1, 1, kRed}, {39, 39, kRed}},      // covers everything
+        {ContentMode::Fit, {20, 20, kRed}, {20, 5, kBlack}},    // letterboxed top and bottom
+        {ContentMode::Fill, {1, 1, kRed}, {39, 39, kRed}},      // covers everything
         {ContentMode::Center, {20, 20, kRed}, {20, 5, kBlack}},
     };
     for (const auto& c : cases) {
@@ -142,8 +142,8 @@ TEST(Render, ImageViewContentModesPlaceThePicture) {
         ImagePtr img = renderToImage(*root);
         expectProbes(*img, {c.inside, c.outside});
     }
-    EXPECT_EQ(placeContent({40, 20}, {0, 0, 40, 40}, ContentMode::AspectFill), (Rect{-20, 0, 80, 40}));
-    EXPECT_EQ(placeContent({40, 20}, {0, 0, 40, 40}, ContentMode::AspectFit), (Rect{0, 10, 40, 20}));
+    EXPECT_EQ(placeContent({40, 20}, {0, 0, 40, 40}, ContentMode::Fill), (Rect{-20, 0, 80, 40}));
+    EXPECT_EQ(placeContent({40, 20}, {0, 0, 40, 40}, ContentMode::Fit), (Rect{0, 10, 40, 20}));
 }
 
 TEST(Render, StretchablePictureKeepsItsEndCaps) {
