@@ -44,6 +44,26 @@ TEST_F(BReaderTest, NullClassesTakeAReferenceNumberAndConsumeNothing) {
     }
 }
 
+// Hand-written bytes, independent of the writer: classes 16, 49 and 128
+// (two-byte class number) give null, and a back-reference (class 33 with a
+// 4-byte index) returns entry 1.
+TEST_F(BReaderTest, HandWrittenNullClassesAndBackReference) {
+    const Bytes bytes = {16, 49, 0x81, 0x00, 33, 0x00, 0x00, 0x00, 0x01, 1, 2, 'h', 'i', 33, 0x00, 0x00, 0x00, 0x03};
+    BReader br(bytes.data(), static_cast<int>(bytes.size()));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(br.readObject(tmp()), nullptr) << i;
+    }
+    EXPECT_EQ(br.getReference(1).classNo, 49);
+    EXPECT_EQ(br.getReference(2).classNo, 128);
+    auto* hi = static_cast<LDString*>(br.readObject(tmp()));
+    ASSERT_NE(hi, nullptr);
+    EXPECT_TRUE(*hi == "hi");
+    EXPECT_EQ(br.readObject(tmp()), hi);
+    EXPECT_FALSE(br.hasError());
+    EXPECT_EQ(br.getReferenceCount(), 4);
+    delete hi;
+}
+
 TEST_F(BReaderTest, ValueClassesReadTheirPayloads) {
     modelwriter::Encoder enc;
     enc.classNo(F::LD_STRING); enc.string("hello");

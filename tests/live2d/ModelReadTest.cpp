@@ -153,6 +153,24 @@ INSTANTIATE_TEST_SUITE_P(Versions, ModelRoundTripTest,
 
 class ModelFileRulesTest : public ReaderRuntimeTest {};
 
+// The smallest model, written by hand: header, class 136 (two-byte number),
+// class 137 with an empty list, an empty part list, width, height, end marker.
+TEST_F(ModelFileRulesTest, HandWrittenEmptyModelMatchesTheWriter) {
+    const std::vector<uint8_t> hand = {'m', 'o', 'c', 10, 0x81, 0x08, 0x81, 0x09, 15, 0, 15, 0,
+                                       0, 0, 2, 128, 0, 0, 1, 224, 0x88, 0x88, 0x88, 0x88};
+    modelwriter::Model empty;
+    empty.width = 640;
+    empty.height = 480;
+    EXPECT_EQ(modelwriter::writeModel(empty), hand);
+    LoadResult r = load(hand);
+    ASSERT_EQ(r.code, 0) << r.output;
+    EXPECT_EQ(r.model->getPartsDataCount(), 0);
+    EXPECT_EQ(r.model->getParamDefSet()->getParamDefFloatCount(), 0);
+    EXPECT_EQ(r.model->getCanvasWidth(), 640);
+    EXPECT_EQ(r.model->getCanvasHeight(), 480);
+    delete r.model;
+}
+
 TEST_F(ModelFileRulesTest, VersionsAboveTenAreRefusedWithCode2000) {
     for (int version : {11, 200, 255}) {
         modelwriter::Model desc = sampleModel(10);
