@@ -6,6 +6,10 @@
 // Later subsystems add their facilities here as they arrive; each backend
 // (headless/, gtk/) implements them all.
 
+#include <memory>
+
+#include "platform/GLContext.h"
+
 namespace platform {
 
 class MainLoop;
@@ -39,6 +43,9 @@ public:
     // Audio facilities; null from a backend without sound output.
     virtual AudioSession* audioSession() { return nullptr; }
     virtual SystemAudio* systemAudio() { return nullptr; }
+    // A new offscreen OpenGL ES 1 context (the avatar view's EAGL context and
+    // layer); null from a backend without GL.
+    virtual std::unique_ptr<GLContext> createGLContext(int /*width*/, int /*height*/) { return nullptr; }
 };
 
 // Null until a backend installs itself.

@@ -53,6 +53,9 @@ public:
     Device& device() override { return *device_; }
     AudioSession* audioSession() override { return audioSession_.get(); }
     SystemAudio* systemAudio() override { return systemAudio_.get(); }
+    std::unique_ptr<GLContext> createGLContext(int width, int height) override {
+        return createOffscreenGLContext(width, height);
+    }
     System& system() override { return *system_; }
     Trackers& trackers() override { return *trackers_; }
     ui::Windowing& windowing() override { return *windowing_; }
