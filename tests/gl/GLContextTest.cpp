@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "platform/GLContext.h"
 
@@ -71,6 +72,23 @@ TEST(GLContext, TwoContextsLiveSideBySide) {
     glClear(GL_COLOR_BUFFER_BIT);
     b.reset();  // destroying one leaves the shared display to the other
     EXPECT_EQ(pixelAt(a->readPixels(), 2, 1, 1), (std::array<int, 4>{255, 0, 0, 255}));
+}
+
+}  // namespace
+
+namespace {
+
+// Mesa reads the extension override once per process, so the refusal is
+// checked in a fresh child process.
+TEST(GLContextDeathTest, RefusesAContextWithoutSeparateBlending) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("MESA_EXTENSION_OVERRIDE", "-GL_OES_blend_func_separate", 1);
+            auto gl = platform::createOffscreenGLContext(4, 4);
+            std::exit(gl == nullptr ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "GL_OES_blend_func_separate is missing");
 }
 
 }  // namespace
