@@ -350,6 +350,56 @@ TEST_F(PipelineTest, UnchangedParametersKeepTheLastResult) {
     EXPECT_EQ(point("MESH", 0).first, 20.0f);
 }
 
+TEST_F(PipelineTest, BlendedDrawOrderIsTruncatedNotRounded) {
+    Model m;
+    m.params = {{"P", 0, 1, 0}};
+    Part part;
+    part.id = "PARTS_D";
+    auto moving = triangle("MOVING", "DST_BASE", 1, 0);
+    moving.pivots = {pivotOn("P", {0, 1})};
+    moving.points = {moving.points[0], moving.points[0]};
+    moving.drawOrders = std::vector<int32_t>{400, 500};
+    part.meshes = {moving, triangle("FIXED", "DST_BASE", 2, 0, 449)};
+    m.parts.push_back(part);
+    ASSERT_NE(load(m), nullptr);
+    struct Case {
+        float p;
+        float first;  // marker of the mesh drawn first
+    } cases[] = {{0.485f, 1}, {0.495f, 1}, {0.505f, 2}};  // 448.5 → 448, 449.5 → 449 (tie: list order), 450.5 → 450
+    for (const Case& c : cases) {
+        model_->setParamFloat("P", c.p);
+        model_->update();
+        RecordingDrawParam dp;
+        model_->getModelContext()->draw(&dp);
+        ASSERT_EQ(dp.calls.size(), 2u);
+        EXPECT_EQ(dp.calls[0].firstX, c.first) << c.p;
+    }
+}
+
+TEST_F(PipelineTest, AffineUnderACollapsedGridFallsBackToAZeroDirection) {
+    Model m = oneGrid(0, 0);
+    std::get<GridDeformer>(m.parts[0].deformers[0]).points = {{5, 5, 5, 5, 5, 5, 5, 5}};
+    AffineDeformer a;
+    a.id = "A";
+    a.parent = "G";
+    a.states = {{0.5f, 0.5f, 1, 1, 0, false, false}};
+    m.parts[0].deformers.push_back(a);
+    m.parts[0].meshes[0] = triangle("MESH", "A", 0, 0);
+    ASSERT_NE(load(m), nullptr);
+    ::testing::internal::CaptureStdout();
+    model_->update();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("failed to transform BDAffine\xEF\xBC\xBCn"), std::string::npos);
+    const auto [x, y] = point("MESH", 0);  // the collapsed grid's point
+    EXPECT_FLOAT_EQ(x, 5.0f);
+    EXPECT_FLOAT_EQ(y, 5.0f);
+    // Direction image (0, 0): the angle difference is that of the test
+    // direction (0, -0.1) alone, -90°, so the affine turns by +90°.
+    const auto [x1, y1] = point("MESH", 1);
+    EXPECT_NEAR(x1, 5.0f, 1e-5);
+    EXPECT_NEAR(y1, 6.0f, 1e-5);
+}
+
 TEST_F(PipelineTest, InitAgainRebuildsTheContext) {
     ASSERT_NE(load(pivotedMesh()), nullptr);
     model_->setParamFloat("P", 0.5f);
