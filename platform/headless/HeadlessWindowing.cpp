@@ -89,7 +89,7 @@ void paintAlert(ui::Canvas& canvas, const ui::Alert& alert, const ui::Rect& scre
     canvas.fillRect(screen);
     double w = std::min(270.0, screen.width() - 20), h = 150;
     ui::Rect box{(screen.width() - w) / 2, (screen.height() - h) / 2, w, h};
-    canvas.setFillColor(Color::gray(0.97, 0.96));
+    canvas.setFillColor(Color::gray(0.97, 1));
     canvas.fillRoundedRect(box, 12);
     canvas.setFillColor(Color::black());
     canvas.drawTextInRect(alert.title(), ui::Font::boldSystem(16), {box.x() + 12, box.y() + 10, w - 24, 24},

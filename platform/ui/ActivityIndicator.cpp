@@ -57,11 +57,10 @@ void ActivityIndicator::drawRect(Canvas& canvas) {
         col.alpha *= animating_ ? 1.0 - 0.75 * age / (kSpokes - 1) : 0.5;
         double angle = 2 * M_PI * i / kSpokes;
         canvas.save();
-        canvas.translate(c.x + std::sin(angle) * (inner + radius) / 2, c.y - std::cos(angle) * (inner + radius) / 2);
+        canvas.translate(c.x, c.y);
+        canvas.rotate(angle);
         canvas.setFillColor(col);
-        double len = radius - inner;
-        // Spokes are drawn upright; small rounded bars read well at any angle.
-        canvas.fillRoundedRect({-spokeW / 2, -len / 2, spokeW, len}, spokeW / 2);
+        canvas.fillRoundedRect({-spokeW / 2, -radius, spokeW, radius - inner}, spokeW / 2);
         canvas.restore();
     }
 }

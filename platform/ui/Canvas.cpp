@@ -125,6 +125,7 @@ std::unique_ptr<Canvas> Canvas::forCairo(void* context) {
 void Canvas::save() { cairo_save(impl_->cr); }
 void Canvas::restore() { cairo_restore(impl_->cr); }
 void Canvas::translate(double dx, double dy) { cairo_translate(impl_->cr, dx, dy); }
+void Canvas::rotate(double radians) { cairo_rotate(impl_->cr, radians); }
 
 void Canvas::clipToRect(const Rect& r) {
     cairo_rectangle(impl_->cr, r.x(), r.y(), r.width(), r.height());

@@ -43,6 +43,7 @@ public:
     void save();
     void restore();
     void translate(double dx, double dy);
+    void rotate(double radians);  // clockwise on screen (y grows downwards)
     void clipToRect(const Rect& r);
     void clipToRoundedRect(const Rect& r, double radius);
 
