@@ -422,7 +422,7 @@ TEST_F(PipelineTest, DrawBeforeAnyUpdateDrawsNothing) {
     EXPECT_TRUE(dp.calls.empty());
 }
 
-TEST_F(PipelineTest, InspectionOperations) {
+TEST_F(PipelineTest, LookupsOfDrawablesAndTheirArrays) {
     ASSERT_NE(load(pivotedMesh()), nullptr);
     model_->update();
     EXPECT_EQ(model_->getDrawDataIndex("MESH"), 0);
