@@ -29,6 +29,8 @@ function(pelora_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Tests find checked-in fixtures (goldens, seeds) through the source tree.
+  target_compile_definitions(${name} PRIVATE PELORA_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set(labels "${ARG_LABELS}")
   if(NOT labels)
     set(labels unit)
@@ -36,7 +38,7 @@ function(pelora_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${labels}" TIMEOUT ${ARG_TIMEOUT}
-               ENVIRONMENT "MESA_SHADER_CACHE_DISABLE=true;PELORA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+               ENVIRONMENT "MESA_SHADER_CACHE_DISABLE=true")
   if(PELORA_TSAN)
     if(NOT TARGET tsan_tests)
       add_custom_target(tsan_tests)
