@@ -51,8 +51,6 @@ void Button::sendAction() {
     }
 }
 
-View* Button::hitTest(Point p) { return View::hitTest(p); }
-
 bool Button::touchInside(const Touches& touches) const {
     return !touches.empty() && bounds().contains(touches.front().locationIn(this));
 }

@@ -34,7 +34,6 @@ public:
     // Runs the action as a completed tap would (if enabled).
     void sendAction();
 
-    View* hitTest(Point p) override;
     void touchesBegan(const Touches& touches) override;
     void touchesMoved(const Touches& touches) override;
     void touchesEnded(const Touches& touches) override;
