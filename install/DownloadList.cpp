@@ -7,63 +7,106 @@
 
 namespace install {
 
-std::vector<std::string> splitListBody(const std::string& body) {
+namespace {
+
+std::string normalisedText(const std::string& body) {
     std::string text(body.c_str());  // up to the first zero byte
     RK::replaceAll(text, "\r", "\n");
     RK::replaceAll(text, "\r\n", "\n");
-    return RK::split(text, "\n");
+    return text;
 }
 
-bool parseListLine(const std::string& text, ListLine& out) {
-    // Only the first three fields matter; find them without splitting the rest.
+// The first three fields as views; the rest of the line is never split.
+struct Fields {
+    std::string_view id, archive, marker;
+};
+
+bool fieldsOf(std::string_view text, Fields& out) {
     const std::size_t first = text.find('\t');
-    if (first == std::string::npos) return false;
+    if (first == std::string_view::npos) return false;
     const std::size_t second = text.find('\t', first + 1);
-    if (second == std::string::npos) return false;
+    if (second == std::string_view::npos) return false;
     std::size_t third = text.find('\t', second + 1);
-    if (third == std::string::npos) third = text.size();
-    out.text = text;
-    out.id.assign(text, 0, first);
-    out.archive.assign(text, first + 1, second - first - 1);
-    out.marker.assign(text, second + 1, third - second - 1);
+    if (third == std::string_view::npos) third = text.size();
+    out.id = text.substr(0, first);
+    out.archive = text.substr(first + 1, second - first - 1);
+    out.marker = text.substr(second + 1, third - second - 1);
     return true;
 }
 
-bool isSafeListName(const std::string& name) {
-    return name.find('/') == std::string::npos && name.find('\\') == std::string::npos &&
-           name.find("..") == std::string::npos;
+bool isSafeName(std::string_view name) {
+    return name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos &&
+           name.find("..") == std::string_view::npos;
 }
+
+ListLine listLineOf(std::string_view text, const Fields& fields) {
+    return ListLine{std::string(text), std::string(fields.id), std::string(fields.archive),
+                    std::string(fields.marker)};
+}
+
+}  // namespace
+
+std::vector<std::string> splitListBody(const std::string& body) { return RK::split(normalisedText(body), "\n"); }
+
+ListBody::ListBody(const std::string& body) : text_(normalisedText(body)) {
+    const std::string_view all(text_);
+    std::size_t start = 0;
+    for (std::size_t end = all.find('\n'); end != std::string_view::npos; end = all.find('\n', start)) {
+        lines_.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    lines_.push_back(all.substr(start));
+}
+
+bool parseListLine(const std::string& text, ListLine& out) {
+    Fields fields;
+    if (!fieldsOf(text, fields)) return false;
+    out = listLineOf(text, fields);
+    return true;
+}
+
+bool isSafeListName(const std::string& name) { return isSafeName(name); }
 
 std::string voiceFilePath(const std::string& cachesDir, const std::string& id) {
     return cachesDir + "/" + "/voice_" + id + ".ogg";
 }
 
-Classification classifyList(const std::vector<std::string>& lines, const InstallRecords& records, bool resetFlag,
-                            const VoiceFileProbe& voiceFileExists) {
+Classification classifyList(const std::vector<std::string_view>& lines, const InstallRecords& records,
+                            bool resetFlag, const VoiceFileProbe& voiceFileExists) {
     Classification result;
     std::string record;
-    for (const std::string& text : lines) {
-        if (text.empty()) continue;
-        ListLine line;
-        if (!parseListLine(text, line)) continue;
-        record.assign(line.id).append("\t").append(line.marker);
+    std::string id;
+    for (const std::string_view text : lines) {
+        Fields f;
+        if (text.empty() || !fieldsOf(text, f)) continue;
+        record.assign(f.id).append("\t").append(f.marker);
         if (records.contains(record)) continue;
-        if (!isSafeListName(line.id) || !isSafeListName(line.archive)) {
-            platform::log("download list: skipping line with unsafe name: %s", text.c_str());
+        if (!isSafeName(f.id) || !isSafeName(f.archive)) {
+            platform::log("download list: skipping line with unsafe name: %.*s", static_cast<int>(text.size()),
+                          text.data());
             continue;
         }
-        const bool voicePresent = voiceFileExists(line.id);
-        if (line.archive == "-") {
-            if (voicePresent) result.removal.push_back(std::move(line));
+        id.assign(f.id);
+        const bool voicePresent = voiceFileExists(id);
+        if (f.archive == "-") {
+            if (voicePresent) result.removal.push_back(listLineOf(text, f));
             continue;
         }
-        if (!resetFlag && line.marker.find('1') != std::string::npos && voicePresent) {
-            result.recordOnly.push_back(std::move(line));
+        if (!resetFlag && f.marker.find('1') != std::string_view::npos && voicePresent) {
+            result.recordOnly.push_back(listLineOf(text, f));
             continue;
         }
-        result.groups[line.archive].push_back(line.text);
+        auto group = result.groups.find(f.archive);
+        if (group == result.groups.end()) group = result.groups.emplace(f.archive, std::vector<std::string>()).first;
+        group->second.emplace_back(text);
     }
     return result;
+}
+
+Classification classifyList(const std::vector<std::string>& lines, const InstallRecords& records, bool resetFlag,
+                            const VoiceFileProbe& voiceFileExists) {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    return classifyList(views, records, resetFlag, voiceFileExists);
 }
 
 std::vector<std::pair<std::string, std::string>> groupRecords(const std::vector<std::string>& lines) {

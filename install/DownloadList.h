@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "install/InstallRecords.h"
@@ -19,8 +20,22 @@ struct ListLine {
 };
 
 // Splits a fetched body into lines: the text up to its first zero byte,
-// every CR (alone or before LF) taken as a line end. Empty lines are kept.
+// every CR turned into LF (so CR LF leaves an empty line, which classifying
+// skips), then split at LF. Empty lines are kept.
 std::vector<std::string> splitListBody(const std::string& body);
+
+// The same lines as views into one copy of the text, for large lists.
+class ListBody {
+public:
+    explicit ListBody(const std::string& body);
+    ListBody(const ListBody&) = delete;
+    ListBody& operator=(const ListBody&) = delete;
+    const std::vector<std::string_view>& lines() const { return lines_; }
+
+private:
+    std::string text_;
+    std::vector<std::string_view> lines_;
+};
 
 // False for a line with fewer than three tab-separated fields.
 bool parseListLine(const std::string& text, ListLine& out);
@@ -32,12 +47,14 @@ bool isSafeListName(const std::string& name);
 // "<caches>/" + "/voice_" + id + ".ogg" (the doubled "/" names the same file).
 std::string voiceFilePath(const std::string& cachesDir, const std::string& id);
 
+// archive name -> the lines it carries, in list order; names in byte order.
+using ArchiveGroups = std::map<std::string, std::vector<std::string>, std::less<>>;
+
 // Where each list line goes.
 struct Classification {
     std::vector<ListLine> recordOnly;  // recorded without a download
     std::vector<ListLine> removal;     // voice file deleted, then recorded
-    // archive name -> the lines it carries, in list order; names in byte order.
-    std::map<std::string, std::vector<std::string>> groups;
+    ArchiveGroups groups;
 };
 
 // Answers whether an entry's voice file exists (given the entry's id).
@@ -45,6 +62,8 @@ using VoiceFileProbe = std::function<bool(const std::string& id)>;
 
 // Classifies the lines in list order. resetFlag is "DL_RESET_FLG": while it
 // is on, a present voice file never saves a download.
+Classification classifyList(const std::vector<std::string_view>& lines, const InstallRecords& records,
+                            bool resetFlag, const VoiceFileProbe& voiceFileExists);
 Classification classifyList(const std::vector<std::string>& lines, const InstallRecords& records, bool resetFlag,
                             const VoiceFileProbe& voiceFileExists);
 

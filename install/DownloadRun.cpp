@@ -13,6 +13,7 @@
 #include "install/DownloadList.h"
 #include "install/Fetch.h"
 #include "install/InstallRecords.h"
+#include "install/VoiceFiles.h"
 #include "platform/Backend.h"
 #include "platform/Log.h"
 #include "platform/Preferences.h"
@@ -122,12 +123,12 @@ int downloadList(const std::string& downloadHost, bool first, DownloadObserver& 
 
     RK::HttpResponse* response = downloadAF(listUrl.c_str());
     if (response == nullptr) return kDownloadListFailed;
-    const std::vector<std::string> lines = splitListBody(response->bodyString());
+    const ListBody body(response->bodyString());
     response->release();
 
-    const Classification work = classifyList(lines, records, resetFlag, [&](const std::string& id) {
-        return RK::fileExists(voiceFilePath(paths.caches, id).c_str());
-    });
+    VoiceFiles voices(paths.caches);
+    const Classification work = classifyList(body.lines(), records, resetFlag,
+                                             [&voices](const std::string& id) { return voices.exists(id); });
 
     RecordLog log;
     log.open(paths.records);

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "foundation/File.h"
 #include "foundation/Strings.h"
 #include "platform/Log.h"
@@ -12,7 +15,7 @@ namespace install {
 std::string recordText(const std::string& id, const std::string& marker) { return id + "\t" + marker; }
 
 bool InstallRecords::load(const std::string& path) {
-    lines_.clear();
+    loadText(std::string());
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return true;
     RK::ReadFile file;
@@ -24,9 +27,42 @@ bool InstallRecords::load(const std::string& path) {
     return true;
 }
 
-void InstallRecords::loadText(const std::string& text) {
-    lines_.clear();
-    for (std::string& line : RK::split(text, "\n")) lines_.insert(std::move(line));
+void InstallRecords::loadText(std::string text) {
+    text_ = std::move(text);
+    count_ = 0;
+    const std::string_view all(text_);
+    const std::size_t lines = static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1;
+    std::size_t capacity = 16;
+    while (capacity < lines * 2) capacity *= 2;
+    slots_.assign(capacity, Slot{});
+    // The pieces of a split at "\n", the empty one after the last line end included.
+    std::size_t start = 0;
+    for (std::size_t end = all.find('\n'); end != std::string_view::npos; end = all.find('\n', start)) {
+        insert(all.substr(start, end - start));
+        start = end + 1;
+    }
+    insert(all.substr(start));
+}
+
+void InstallRecords::insert(std::string_view line) {
+    const std::uint64_t hash = std::hash<std::string_view>()(line);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].data != nullptr) i = (i + 1) & mask;
+    // A view into a std::string is never null, so a taken slot stays marked.
+    slots_[i] = Slot{hash, line.data(), line.size()};
+    ++count_;
+}
+
+bool InstallRecords::contains(std::string_view record) const {
+    if (slots_.empty()) return false;
+    const std::uint64_t hash = std::hash<std::string_view>()(record);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i].data != nullptr; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.hash == hash && std::string_view(slot.data, slot.length) == record) return true;
+    }
+    return false;
 }
 
 bool RecordLog::open(const std::string& path) {

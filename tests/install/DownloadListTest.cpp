@@ -31,6 +31,14 @@ TEST(DownloadListBody, LineEndsOfEveryKindSplitAlike) {
     EXPECT_EQ(install::splitListBody(std::string("a\r\n\r\nb\0c\nd", 9)), (std::vector<std::string>{"a", "", "", "", "b"}));
 }
 
+TEST(DownloadListBody, ViewsMatchTheSplitLines) {
+    static const char kBody[] = "a\tz\t1\r\n\nb\tz\t0\rc\0d";
+    const std::string body(kBody, sizeof kBody - 1);
+    const install::ListBody views(body);
+    const std::vector<std::string> split = install::splitListBody(body);
+    EXPECT_EQ(std::vector<std::string>(views.lines().begin(), views.lines().end()), split);
+}
+
 TEST(DownloadListBody, ParsesThreeFieldsAndIgnoresTheRest) {
     install::ListLine line;
     ASSERT_TRUE(install::parseListLine("v01\tpack_a\tm1\textra\tmore", line));
@@ -52,7 +60,7 @@ struct ClassifyCase {
     std::set<std::string> voices;  // ids whose voice file exists
     bool reset;
     std::vector<std::string> recordOnly, removal;
-    std::map<std::string, std::vector<std::string>> groups;
+    install::ArchiveGroups groups;
 };
 
 class Classify : public ::testing::TestWithParam<ClassifyCase> {};
