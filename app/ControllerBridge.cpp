@@ -57,12 +57,17 @@ bool MyWebViewController::dispatchBridge(const platform::UrlRequest& request, in
             return false;
         case SchemeKind::Tapjoy:
             return false;
-        case SchemeKind::Controller:
-            if (!controllerActionTable().invoke(*this, url->host, query)) {
-                platform::log("bridge: unknown action %s",
-                              ActionTable<MyWebViewController>::actionName(url->host, query.has_value()).c_str());
+        case SchemeKind::Controller: {
+            std::string missing;
+            auto outcome = controllerActionTable().call(*this, url->host, query, &missing);
+            std::string name = ActionTable<MyWebViewController>::actionName(url->host, query.has_value());
+            if (outcome == ActionTable<MyWebViewController>::Outcome::Unknown) {
+                platform::log("bridge: unknown action %s", name.c_str());
+            } else if (outcome == ActionTable<MyWebViewController>::Outcome::MissingKey) {
+                platform::log("bridge: %s without \"%s\" ignored", name.c_str(), missing.c_str());
             }
             return false;
+        }
         case SchemeKind::Top:
             _fadeStart = false;
             loadApp();

@@ -94,6 +94,7 @@ void MyWebViewController::loadView() {
     _viewFade = std::make_shared<platform::ui::View>(Rect(0, 0, W, H));
     _viewFade->setBackgroundColor(platform::ui::Color::black());
     _viewFade->setAlpha(0);
+    _viewFade->setHidden(true);  // the game screen shows it
     view_->addSubview(_viewFade);
 
     _viewContents = std::make_shared<PassThroughView>(Rect(0, 0, W, H));

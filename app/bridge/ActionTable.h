@@ -2,6 +2,7 @@
 // One explicit table per bridge target: the action name a page writes as the
 // URL host (with ":" when it carries a query) to the member that serves it.
 // Nothing is looked up by reflection, so a page can reach only these rows.
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,11 @@ public:
         std::string_view name;  // "javascript_stopBGM" or "javascript_playSE:"
         Plain plain = nullptr;
         WithQuery withQuery = nullptr;
+        // Keys without which the action means nothing; it is then skipped.
+        std::array<std::string_view, 3> required{};
     };
+
+    enum class Outcome { Called, Unknown, MissingKey };
 
     explicit ActionTable(std::vector<Row> rows) : rows_(std::move(rows)) {}
 
@@ -32,16 +37,28 @@ public:
         return name;
     }
 
-    // Calls the row's member; false when the table has no such name.
-    bool invoke(Target& target, std::string_view host, const std::optional<Query>& query) const {
+    // Calls the row's member. Unknown when the table has no such name;
+    // MissingKey (naming it in *missing) when a required key is absent.
+    Outcome call(Target& target, std::string_view host, const std::optional<Query>& query,
+                 std::string* missing = nullptr) const {
         const Row* row = find(actionName(host, query.has_value()));
-        if (!row) return false;
+        if (!row) return Outcome::Unknown;
         if (query) {
+            for (std::string_view key : row->required) {
+                if (key.empty() || query->count(std::string(key))) continue;
+                if (missing) *missing = std::string(key);
+                return Outcome::MissingKey;
+            }
             (target.*(row->withQuery))(*query);
         } else {
             (target.*(row->plain))();
         }
-        return true;
+        return Outcome::Called;
+    }
+
+    // True when the table has the action (called unless a key was missing).
+    bool invoke(Target& target, std::string_view host, const std::optional<Query>& query) const {
+        return call(target, host, query) != Outcome::Unknown;
     }
 
     const Row* find(std::string_view name) const {

@@ -111,5 +111,16 @@ TEST(ActionTableTest, NameCarriesColonOnlyWithQuery) {
     EXPECT_EQ(c.plain, 1);
 }
 
+TEST(ActionTableTest, RequiredKeysGuardTheCall) {
+    ActionTable<Counter> table({{"play:", nullptr, &Counter::play, {"name", "id"}}});
+    Counter c;
+    std::string missing;
+    EXPECT_EQ(table.call(c, "play", Query{{"name", "a"}}, &missing), ActionTable<Counter>::Outcome::MissingKey);
+    EXPECT_EQ(missing, "id");
+    EXPECT_TRUE(c.last.empty());
+    EXPECT_EQ(table.call(c, "play", Query{{"name", ""}, {"id", "1"}}), ActionTable<Counter>::Outcome::Called);
+    EXPECT_EQ(c.last.at("id"), "1");
+}
+
 }  // namespace
 }  // namespace app

@@ -72,6 +72,20 @@ TEST_F(BridgeTest, ArgumentsReachTheActionAsWritten) {
     EXPECT_FALSE(controller->_footerEnable);
 }
 
+TEST_F(BridgeTest, ActionsMissingARequiredKeyAreLoggedAndSkipped) {
+    navigate("webview://javascript_footerEnable?flg=true");
+    auto before = controller->_btnFooterReturn->currentImage();
+    EXPECT_FALSE(navigate("webview://javascript_footerImgFlg?flg=false"));
+    EXPECT_TRUE(logs.contains("bridge: javascript_footerImgFlg: without \"id\" ignored")) << logs.text();
+    EXPECT_EQ(controller->_btnFooterReturn->currentImage(), before);
+    EXPECT_FALSE(navigate("webview://javascript_playSE?volume=1"));
+    EXPECT_TRUE(logs.contains("without \"name\" ignored"));
+    EXPECT_FALSE(logs.contains("controller: javascript_playSE:"));
+    // Flags may be left out: they read as false.
+    EXPECT_FALSE(navigate("webview://javascript_footerEnable?x=1"));
+    EXPECT_FALSE(controller->_footerEnable);
+}
+
 TEST_F(BridgeTest, TopRestartsFromTheLogo) {
     controller->_fadeStart = true;
     EXPECT_FALSE(navigate("top://start"));
