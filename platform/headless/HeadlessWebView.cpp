@@ -178,6 +178,10 @@ HeadlessWebView::HeadlessWebView(ui::Rect frame, MainLoop& loop, Queues& queues)
 HeadlessWebView::~HeadlessWebView() = default;
 
 void HeadlessWebView::loadRequest(const UrlRequest& request) {
+    if (!loop_.isMainThread()) {
+        log("WebView: refusing a load requested off the main thread: %s", request.url.c_str());
+        return;
+    }
     UrlRequest main = request;
     main.mainFrame = true;
     navigate(main, NavigationType::Other);
@@ -316,6 +320,12 @@ void HeadlessWebView::goBack() {
 }
 
 void HeadlessWebView::evaluateScript(const std::string& script, ScriptAnswer answer) {
+    // A real engine cannot run scripts from another thread; refusing here
+    // makes such a call show up in tests instead of racing.
+    if (!loop_.isMainThread()) {
+        log("WebView: refusing script evaluated off the main thread: %s", script.c_str());
+        return;
+    }
     scripts_.push_back(script);
     if (!answer) return;
     std::string value = answerer_ ? answerer_(script) : std::string();

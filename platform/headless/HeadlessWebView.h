@@ -13,7 +13,8 @@
 // evaluated. Script answers come from an answerer the test sets (empty text
 // otherwise) and arrive on the main loop, later, as in a real engine.
 //
-// Main thread only, except the fetch itself.
+// Main thread only, except the fetch itself: loads and scripts asked for
+// from another thread are refused with a log line.
 #include <functional>
 #include <memory>
 #include <string>

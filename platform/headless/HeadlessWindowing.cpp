@@ -62,6 +62,10 @@ std::vector<std::shared_ptr<HeadlessWebView>> HeadlessWindowing::webViews() cons
 
 void HeadlessWindowing::presentAlert(std::shared_ptr<ui::Alert> alert) {
     if (!alert || alert->isVisible()) return;
+    if (!loop_.isMainThread()) {
+        log("Alert: refusing \"%s\" shown off the main thread", alert->title().c_str());
+        return;
+    }
     alert->setVisible(true);
     log("Alert (tag %d): %s / %s", alert->tag(), alert->title().c_str(), alert->message().c_str());
     alerts_.push_back(alert);

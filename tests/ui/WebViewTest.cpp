@@ -2,7 +2,10 @@
 // user agent, failures with the phone's codes, history and scripts.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "HeadlessFixture.h"
+#include "platform/Log.h"
 #include "platform/headless/HeadlessWebView.h"
 #include "tests/support/LoopbackServer.h"
 
@@ -234,6 +237,18 @@ TEST_F(WebViewFixture, ScriptAnswersArriveLaterOnTheMainLoop) {
     loop().runUntil([&] { return answer != "unset"; }, platform::Millis(1000));
     EXPECT_EQ(answer, "S-42");
     EXPECT_EQ(view->evaluatedScripts(), (std::vector<std::string>{"apl_getSessionID();", "footerFunc(4);"}));
+}
+
+TEST_F(WebViewFixture, ScriptsAndLoadsFromOtherThreadsAreRefused) {
+    platform::LogCapture log;
+    std::thread worker([&] {
+        view->evaluateScript("callbackVoicePlayRes();");
+        view->loadRequest(UrlRequest::get(server.url("/page")));
+    });
+    worker.join();
+    EXPECT_TRUE(view->evaluatedScripts().empty());
+    EXPECT_TRUE(view->loadedRequests().empty());
+    EXPECT_TRUE(log.contains("off the main thread"));
 }
 
 TEST_F(WebViewFixture, DestroyingTheViewMidLoadIsSafe) {
