@@ -4,6 +4,7 @@
 
 #include "audio/AudioBackendChoice.h"
 #include "audio/SilentDevice.h"
+#include "audio/SoundCache.h"
 #include "platform/Log.h"
 
 namespace RK {
@@ -78,6 +79,9 @@ void initAudioDevice() {
     state.pool = new EffectSourcePool();
     alGenSources(EffectSourcePool::kSlots, state.pool->sources);
     if (state.silent) state.silent->start();
+    // The cache's teardown is what closes the device at exit, so it must
+    // exist (and be destroyed before this state) once a device is open.
+    SoundCache::shared();
 }
 
 void closeAudioDevice() {
