@@ -8,11 +8,13 @@
 //   --version TEXT        answer the version check with TEXT
 // Prints "demo-server: listening on http://127.0.0.1:<port>" once serving,
 // and stops on SIGINT or SIGTERM.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "tools/demo-server/DemoServer.h"
 
@@ -68,10 +70,7 @@ int main(int argc, char** argv) {
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    while (!stopRequested) {
-        struct timespec pause {0, 100 * 1000 * 1000};
-        nanosleep(&pause, nullptr);
-    }
+    while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     server.stop();
     std::printf("demo-server: stopped\n");
     return 0;
