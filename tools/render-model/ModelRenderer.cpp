@@ -5,6 +5,7 @@
 #include "live2d/Live2D.h"
 #include "live2d/Live2DModelIPhone.h"
 #include "platform/GLContext.h"
+#include "tools/render-model/MotionFrame.h"
 
 namespace rendermodel {
 namespace {
@@ -58,6 +59,11 @@ bool drawModel(const RenderJob& job, std::string& error) {
         model->setTexture(slot, name);
     }
     for (const auto& [name, value] : job.params) model->setParamFloat(name.c_str(), value);
+    if (job.hasMotion && !applyMotionFrame(model, job.motionBytes, job.motionAtMSec)) {
+        delete model;
+        error = "the motion could not be played";
+        return false;
+    }
     for (const auto& [name, opacity] : job.partOpacities) model->setPartsOpacity(name.c_str(), opacity);
     model->update();
     model->draw();

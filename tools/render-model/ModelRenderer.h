@@ -3,6 +3,7 @@
 // projection 640 units wide with y growing downwards (the height follows the
 // picture's aspect ratio), premultiplied-alpha textures with mipmaps, a
 // transparent clear, then update and draw.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,6 +18,11 @@ struct RenderJob {
     std::vector<std::pair<int, Image>> textures;             // slot, picture (straight alpha)
     std::vector<std::pair<std::string, float>> params;       // set in order before the update
     std::vector<std::pair<std::string, float>> partOpacities;
+    // A motion file applied after the parameters: its frame motionAtMSec
+    // after its start (see MotionFrame.h).
+    bool hasMotion = false;
+    std::vector<std::uint8_t> motionBytes;
+    std::int64_t motionAtMSec = 0;
     int width = 320;
     int height = 320;
     // Composites the frame over an opaque colour (0xRRGGBB); without one the

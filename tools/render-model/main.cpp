@@ -2,8 +2,11 @@
 //
 //   render-model MODEL.moc OUT.png [--size WxH] [--background RRGGBB]
 //                [--texture SLOT=FILE.png]... [--part NAME=OPACITY]... [NAME=VALUE]...
+//                [--motion FILE.mtn [--at MS]]
 //
-// NAME=VALUE arguments set parameters (in order) before the update.
+// NAME=VALUE arguments set parameters (in order) before the update. A motion
+// is applied after them as it stands MS milliseconds after its start (0 by
+// default), on a set clock.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +35,8 @@ bool parseFloat(const std::string& text, float& out) {
 int usage() {
     std::fprintf(stderr,
                  "usage: render-model MODEL OUT.png [--size WxH] [--background RRGGBB]\n"
-                 "                    [--texture SLOT=FILE.png]... [--part NAME=OPACITY]... [NAME=VALUE]...\n");
+                 "                    [--texture SLOT=FILE.png]... [--part NAME=OPACITY]... [NAME=VALUE]...\n"
+                 "                    [--motion FILE.mtn [--at MS]]\n");
     return 2;
 }
 
@@ -43,6 +47,21 @@ bool parseOption(const std::string& opt, const char* arg, rendermodel::RenderJob
         char* end = nullptr;
         job.background = static_cast<unsigned>(std::strtoul(arg, &end, 16));
         return *end == '\0';
+    }
+    if (opt == "--motion") {
+        std::ifstream in(arg, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "render-model: cannot read %s\n", arg);
+            return false;
+        }
+        job.motionBytes.assign(std::istreambuf_iterator<char>(in), {});
+        job.hasMotion = true;
+        return true;
+    }
+    if (opt == "--at") {
+        char* end = nullptr;
+        job.motionAtMSec = std::strtoll(arg, &end, 10);
+        return end != arg && *end == '\0';
     }
     if (!splitPair(arg, name, value)) return false;
     if (opt == "--texture") {
@@ -86,6 +105,7 @@ int main(int argc, char** argv) {
         if (!splitPair(argv[i], name, value) || !parseFloat(value, v)) return usage();
         job.params.emplace_back(name, v);
     }
+    if (job.motionAtMSec != 0 && !job.hasMotion) return usage();
     rendermodel::Image image;
     std::string error;
     if (!rendermodel::renderModel(job, image, error) || !rendermodel::writePng(argv[2], image, error)) {
