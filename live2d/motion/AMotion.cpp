@@ -34,7 +34,7 @@ void AMotion::updateParam(ALive2DModel* model, MotionQueueEnt* entry) {
         entry->setStarted(true);
         entry->setStartTimeMSec(t - offsetMsec_);
         entry->setFadeInStartTimeMSec(t);
-        if (entry->getEndTimeMSec() < 0) {
+        if (entry->getEndTimeMSec() == -1) {
             const int duration = getDurationMSec();
             entry->setEndTimeMSec(duration < 1 ? -1 : entry->getStartTimeMSec() + duration);
         }

@@ -19,7 +19,7 @@ MotionQueueEnt::~MotionQueueEnt() {
 
 void MotionQueueEnt::startFadeout(int64_t nowMSec) {
     const int64_t fadeOutEnd = nowMSec + (motion_ ? motion_->getFadeOut() : 0);
-    if (endTimeMSec_ < 0 || fadeOutEnd < endTimeMSec_) endTimeMSec_ = fadeOutEnd;
+    if (endTimeMSec_ == -1 || fadeOutEnd < endTimeMSec_) endTimeMSec_ = fadeOutEnd;
 }
 
 }  // namespace live2d
