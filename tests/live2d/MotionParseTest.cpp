@@ -68,6 +68,7 @@ struct ParseCase {
     int fadeOut;
     std::vector<Track> tracks;
 };
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
 
 constexpr int P = Motion::MOTION_TYPE_PARAM;
 

@@ -88,6 +88,7 @@ struct JumpCase {
     float a, b;
     float expected;
 };
+void PrintTo(const JumpCase& c, std::ostream* os) { *os << c.name; }
 
 class JumpRuleTest : public PlayFixture, public ::testing::WithParamInterface<JumpCase> {};
 
