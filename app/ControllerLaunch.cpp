@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "foundation/HttpClient.h"
 #include "install/CGView.h"
+#include "platform/AudioSession.h"
 #include "platform/Log.h"
 #include "platform/SystemVersion.h"
 
@@ -20,6 +21,11 @@ MyWebViewController::~MyWebViewController() {
     if (_webView) _webView->setDelegate(nullptr);
     if (_glView) _glView->setDelegate(nullptr);
     if (view_) view_->setViewController(nullptr);
+    if (auto* b = platform::backend()) {
+        if (auto* session = b->audioSession(); session && session->delegate() == &audioSessionDelegate_) {
+            session->setDelegate(nullptr);
+        }
+    }
 }
 
 std::shared_ptr<platform::ui::View> MyWebViewController::view() {
@@ -55,6 +61,13 @@ void MyWebViewController::viewDidLoad() {
     }
     _bUnLock = false;
     if (_activityIndicator) _activityIndicator->setAutoresizingMask(45);
+
+    // Sound mixes with other audio and follows the silent switch; the
+    // session's calls need no answer.
+    if (auto* session = services::backend().audioSession()) {
+        session->setDelegate(&audioSessionDelegate_);
+        session->setCategory(platform::AudioSession::Category::Ambient);
+    }
 
     buildCheckingBox();
     observePaymentQueue();

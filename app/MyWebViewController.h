@@ -32,6 +32,7 @@
 #include "app/FooterPictures.h"
 #include "app/bridge/ActionTable.h"
 #include "app/bridge/Query.h"
+#include "platform/AudioSession.h"
 #include "platform/WebView.h"
 #include "platform/ui/ActivityIndicator.h"
 #include "platform/ui/Alert.h"
@@ -265,6 +266,7 @@ private:
     std::atomic<bool> checkingWanted_{false};
     std::atomic<bool> checkingApplyPosted_{false};
     std::vector<std::shared_ptr<platform::ui::Alert>> alerts_;
+    platform::AudioSessionDelegate audioSessionDelegate_;
 };
 
 }  // namespace app

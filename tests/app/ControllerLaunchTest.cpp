@@ -4,6 +4,7 @@
 
 #include "app/SettingsKeys.h"
 #include "install/CGView.h"
+#include "platform/AudioSession.h"
 #include "tests/app/ControllerFixture.h"
 
 namespace app::testing {
@@ -148,6 +149,8 @@ TEST_F(LaunchTest, ViewSetUpTagsAndHidesWhatItShould) {
     EXPECT_TRUE(controller->_loadingContainer->isHidden());
     EXPECT_EQ(controller->_loadingContainer->superview(), controller->_viewContents.get());
     EXPECT_EQ(controller->view()->superview(), &windowing().mainWindow());
+    ASSERT_NE(backend->audioSession(), nullptr);
+    EXPECT_EQ(backend->audioSession()->category(), platform::AudioSession::Category::Ambient);
     // The web view's user agent carries the enciphered UUID already.
     EXPECT_EQ(web()->userAgent(), controller->userAgentString());
 }

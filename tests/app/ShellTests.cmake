@@ -5,6 +5,7 @@ pelora_test(pelora_app_shell_tests
     ${CMAKE_CURRENT_LIST_DIR}/UrlTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BridgeTablesTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LayoutTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AppConfigTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerLaunchTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerBridgeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerPageHostTest.cpp
