@@ -313,4 +313,32 @@ TEST(OggPlayerThreads, ManyPlayersDrivenWhileTheWorkerRuns) {
     EXPECT_EQ(RK::StreamWorker::shared().activeCount(), 0u);
 }
 
+// The worker ends by itself once no player is left; a player loaded and
+// started right after must find a new worker, every time.
+TEST(OggPlayerThreads, WorkerRestartsAfterEndingByItself) {
+    audiotest::ScopedDir dir("oggrestart");
+    LoopbackAudio audio(/*manualWorker=*/false);
+    ASSERT_TRUE(audio.ok());
+    const std::string path = dir.file("blip.ogg");
+    ASSERT_TRUE(audiotest::writeOggClip(path, {1, 44100, 2205}));  // 50 ms
+    for (int round = 0; round < 8; ++round) {
+        auto player = std::make_unique<RK::OggPlayerIOS>();
+        ASSERT_TRUE(player->load(path.c_str()));
+        CountingListener listener;
+        player->setListener(&listener);
+        player->play();
+        for (int i = 0; i < 100 && listener.count.load() == 0; ++i) {
+            audio.render(441);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(listener.count.load(), 1) << "round " << round;
+        player->setListener(nullptr);
+        player.reset();
+        // Give the worker a pass to find the sets empty and end.
+        for (int i = 0; i < 20 && RK::StreamWorker::shared().running(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_FALSE(RK::StreamWorker::shared().running()) << "round " << round;
+    }
+}
+
 }  // namespace
