@@ -32,6 +32,15 @@ ImagePtr Image::fromPremultipliedPixels(int width, int height, const std::vector
     return fromPixels(width, height, std::move(out));
 }
 
+std::vector<std::uint8_t> Image::premultipliedPixels() const {
+    std::vector<std::uint8_t> out(*pixels_);
+    for (std::size_t i = 0; i < out.size(); i += 4) {
+        unsigned a = out[i + 3];
+        for (int c = 0; c < 3; ++c) out[i + c] = std::uint8_t((out[i + c] * a + 127) / 255);
+    }
+    return out;
+}
+
 void* Image::cairoSurface() const {
     std::call_once(surfaceOnce_, [this] {
         cairo_surface_t* s = imageToCairoSurface(*this);

@@ -29,6 +29,10 @@ public:
     Size size() const { return {double(width_), double(height_)}; }
     const std::vector<std::uint8_t>& pixels() const { return *pixels_; }
 
+    // The pixels with their colour multiplied by alpha (what a texture
+    // upload with premultiplied alpha wants), rows top-down.
+    std::vector<std::uint8_t> premultipliedPixels() const;
+
     // The pixel at (x, y) as 0xRRGGBBAA; 0 outside the picture.
     std::uint32_t pixel(int x, int y) const;
 

@@ -115,6 +115,14 @@ TEST(Image, FromPremultipliedUndoesAlphaAndFlipsGlRows) {
     EXPECT_EQ(Image::fromPremultipliedPixels(2, 2, gl, false), nullptr);
 }
 
+TEST(Image, PremultipliedPixelsScaleColourByAlpha) {
+    ImagePtr img = Image::fromPixels(2, 1, {200, 100, 50, 128, 10, 20, 30, 0});
+    EXPECT_EQ(img->premultipliedPixels(), (std::vector<std::uint8_t>{100, 50, 25, 128, 0, 0, 0, 0}));
+    // And back again within rounding.
+    ImagePtr back = Image::fromPremultipliedPixels(2, 1, img->premultipliedPixels(), false);
+    EXPECT_NEAR(double(back->pixel(0, 0) >> 24), 200, 2);
+}
+
 TEST(Image, ScaledToRedrawsAtTheNewSize) {
     ImagePtr src = Image::fromPixels(4, 2, std::vector<std::uint8_t>(32, 200));
     ImagePtr half = src->scaledTo({2.0, 1.9});  // rounded down to whole pixels
