@@ -37,20 +37,17 @@ void SoundCache::destroyShared() {
 SoundCache::SoundCache() = default;
 
 SoundCache::~SoundCache() {
-    // Streamed players leave the worker's care first; the worker is then
-    // stopped and joined so no thread touches a player, a source or the
-    // context while they go away.
+    // The worker is stopped and joined first, so no thread touches a player,
+    // a source or the context while they go away; and a player it would have
+    // deleted once retired is deleted exactly once, here.
     StreamWorker& worker = StreamWorker::shared();
+    worker.stop();
     for (auto& [name, music] : music_) {
         if (endsWith(name, ".ogg", 1)) {
             if (auto* ogg = dynamic_cast<OggPlayerIOS*>(music.get())) OggPlayerIOS::retire(ogg);
         }
     }
-    worker.stop();
-    for (auto& [name, music] : music_) {
-        // Retired or not, nothing runs any more: delete them all here.
-        music.reset();
-    }
+    for (auto& [name, music] : music_) music.reset();
     music_.clear();
     // The pool's sources let go of every buffer before the effects delete them.
     if (EffectSourcePool* pool = effectSourcePool()) {

@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "audio/AudioDevice.h"
+#include "audio/SoundCache.h"
 #include "audio/StreamWorker.h"
 #include "tests/audio/support/LoopbackAudio.h"
 #include "tests/audio/support/TestClips.h"
@@ -339,6 +341,32 @@ TEST(OggPlayerThreads, WorkerRestartsAfterEndingByItself) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         EXPECT_FALSE(RK::StreamWorker::shared().running()) << "round " << round;
     }
+}
+
+// Exit while the real worker streams: it is stopped and joined before any
+// player goes, and every player is deleted exactly once.
+TEST(OggPlayerThreads, CacheTeardownWhileTheWorkerStreams) {
+    audiotest::ScopedDir dir("oggteardown");
+    LoopbackAudio audio(/*manualWorker=*/false);
+    ASSERT_TRUE(audio.ok());
+    for (int i = 0; i < 6; ++i) {
+        const std::string path = dir.file("m" + std::to_string(i) + ".ogg");  // absolute: no search list needed
+        ASSERT_TRUE(audiotest::writeOggClip(path, {1 + i % 2, 44100, 20000}));
+        RK::BGMusic* music = RK::SoundCache::shared()->getMusic(path.c_str());
+        ASSERT_NE(music, nullptr);
+        music->setLoop(i % 2 == 0);
+        music->play();
+    }
+    for (int i = 0; i < 30; ++i) {
+        audio.render(441);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(RK::StreamWorker::shared().running());
+    RK::SoundCache::destroyShared();
+    EXPECT_FALSE(RK::StreamWorker::shared().running());
+    EXPECT_EQ(RK::StreamWorker::shared().activeCount(), 0u);
+    EXPECT_EQ(RK::StreamWorker::shared().retiredCount(), 0u);
+    EXPECT_EQ(RK::audioDevice(), nullptr);
 }
 
 }  // namespace
