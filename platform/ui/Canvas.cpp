@@ -92,6 +92,26 @@ PangoLayout* makeLayout(cairo_t* cr, const std::string& text, const Font& font) 
     return layout;
 }
 
+// Pango limits lines per paragraph; a label limits them in all. Cut the
+// text where the first line past the limit starts and end it with an
+// ellipsis, again if the ellipsis itself wrapped.
+void limitLines(PangoLayout* layout, const std::string& text, int maxLines) {
+    std::string shown = text;
+    for (int round = 0; round < 4 && pango_layout_get_line_count(layout) > maxLines; ++round) {
+        PangoLayoutLine* first = pango_layout_get_line_readonly(layout, maxLines);
+        if (!first || first->start_index <= 0) return;
+        std::size_t cut = std::min<std::size_t>(std::size_t(first->start_index), shown.size());
+        while (cut > 0 && (shown[cut - 1] == '\n' || shown[cut - 1] == ' ')) --cut;
+        if (round > 0) {
+            // Make room for the ellipsis: drop one whole UTF-8 character.
+            while (cut > 0 && (static_cast<unsigned char>(shown[cut - 1]) & 0xc0) == 0x80) --cut;
+            if (cut > 0) --cut;
+        }
+        shown = shown.substr(0, cut) + "\u2026";
+        pango_layout_set_text(layout, shown.c_str(), int(shown.size()));
+    }
+}
+
 }  // namespace
 
 Canvas::Canvas(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -208,10 +228,11 @@ void Canvas::drawTextInRect(const std::string& utf8, const Font& font, const Rec
     pango_layout_set_width(layout, int(box.width() * PANGO_SCALE));
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-    pango_layout_set_height(layout, maxLines > 0 ? -maxLines : int(box.height() * PANGO_SCALE));
+    pango_layout_set_height(layout, maxLines > 0 ? -1 : int(box.height() * PANGO_SCALE));
     pango_layout_set_alignment(layout, alignment == TextAlignment::Center  ? PANGO_ALIGN_CENTER
                                        : alignment == TextAlignment::Right ? PANGO_ALIGN_RIGHT
                                                                            : PANGO_ALIGN_LEFT);
+    if (maxLines > 0) limitLines(layout, utf8, maxLines);
     int w = 0, h = 0;
     pango_layout_get_size(layout, &w, &h);
     double textHeight = double(h) / PANGO_SCALE;

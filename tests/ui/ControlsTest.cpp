@@ -142,6 +142,21 @@ TEST_F(SliderTouches, ATouchOnTheTrackAwayFromTheThumbDoesNotJump) {
     EXPECT_FLOAT_EQ(slider->value(), 0);
 }
 
+TEST(Slider, EndPicturesNarrowTheTrack) {
+    Slider s({0, 0, 177, 23});
+    s.setThumbImage(solid(20, 20, 1));
+    s.setMinimumValueImage(solid(10, 10, 1));
+    s.setMaximumValueImage(solid(12, 12, 1));
+    Rect track = s.trackRect();
+    EXPECT_DOUBLE_EQ(track.x(), 14);  // picture 10 + gap 4
+    EXPECT_DOUBLE_EQ(track.maxX(), 177 - 16);
+    s.setValue(1);
+    EXPECT_DOUBLE_EQ(s.thumbRect().maxX(), track.maxX());
+    s.setValue(0);
+    EXPECT_DOUBLE_EQ(s.thumbRect().x(), track.x());
+    EXPECT_FLOAT_EQ(s.valueForX(track.x() + 10 + (track.width() - 20) / 2), 0.5f);
+}
+
 TEST(Slider, ValueStaysInsideTheRange) {
     Slider s({0, 0, 100, 20});
     s.setRange(1, 0);  // reversed

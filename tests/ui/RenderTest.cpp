@@ -185,6 +185,30 @@ TEST(Render, LabelDrawsTextInItsColourWithAShadow) {
     EXPECT_GT(red, 10);
 }
 
+TEST(Render, LabelLineLimitCutsTheText) {
+    // Rows with ink: one line of 10-point text is far shorter than two.
+    auto inkRows = [](int lines) {
+        auto root = box({0, 0, 150, 60}, Color::black());
+        auto label = std::make_shared<Label>(Rect{0, 0, 150, 60});
+        label->setText("チェック中\nしばらくお待ちください");
+        label->setFont(Font::boldSystem(10));
+        label->setTextColor(Color::white());
+        label->setNumberOfLines(lines);
+        root->addSubview(label);
+        ImagePtr img = renderToImage(*root);
+        int rows = 0;
+        for (int y = 0; y < img->height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < img->width() && !ink; ++x) ink = channel(img->pixel(x, y), 0) > 128;
+            rows += ink;
+        }
+        return rows;
+    };
+    int one = inkRows(1), two = inkRows(2);
+    EXPECT_GT(one, 5);
+    EXPECT_GT(two, one + 5);
+}
+
 TEST(Render, JapaneseGlyphsComeFromARealFont) {
     // Missing glyphs render as hex boxes of similar width for any text; two
     // different kana must differ in ink if a CJK face is installed.
