@@ -237,6 +237,11 @@ public:
     int _live2dControl = 0;
     std::atomic<int> _dlState{0};
     std::atomic<bool> _dlWaitFlg{false};
+    // What the download run wants the loading screen to show, applied on the
+    // main thread to whichever screen exists (ControllerDownload.cpp).
+    std::atomic<bool> _downloadPageWanted{false};
+    std::atomic<int> _downloadGaugeTarget{0};
+    std::atomic<bool> _downloadRunActive{false};  // set by the starter, cleared by the run itself
     std::atomic<int> _changeBGMVol{100};
     std::unique_ptr<AdConversionTracker> _advertiser;
 

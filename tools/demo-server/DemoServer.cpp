@@ -91,6 +91,11 @@ void DemoServer::setCutAfter(const std::string& path, long bytes) {
     options_.cutAfter[path] = bytes;
 }
 
+void DemoServer::setDelay(const std::string& path, int milliseconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    options_.delayMs[path] = milliseconds;
+}
+
 void DemoServer::clearSteering() {
     std::lock_guard<std::mutex> lock(mutex_);
     options_.statusFor.clear();

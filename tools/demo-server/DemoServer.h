@@ -55,6 +55,7 @@ public:
     // Changing the steering while serving is allowed.
     void setStatus(const std::string& path, int status);
     void setCutAfter(const std::string& path, long bytes);
+    void setDelay(const std::string& path, int milliseconds);
     void clearSteering();
 
 private:
