@@ -1,7 +1,6 @@
 // The controller's one-button alerts and what each tag's button does.
-#include <algorithm>
-
 #include "app/MyWebViewController.h"
+#include "app/Services.h"
 #include "platform/Log.h"
 
 namespace app {
@@ -44,8 +43,14 @@ void MyWebViewController::showAlert(int tag) {
 
 void MyWebViewController::alertClickedButtonAtIndex(platform::ui::Alert& alert, int) {
     int tag = alert.tag();
-    alerts_.erase(std::remove_if(alerts_.begin(), alerts_.end(), [&](const auto& a) { return a.get() == &alert; }),
-                  alerts_.end());
+    // The alert is still inside its own tap: release our hold on it later.
+    for (auto it = alerts_.begin(); it != alerts_.end(); ++it) {
+        if (it->get() != &alert) continue;
+        std::shared_ptr<platform::ui::Alert> keep = std::move(*it);
+        alerts_.erase(it);
+        services::mainLoop().post([keep] {});
+        break;
+    }
     switch (tag) {
         case kAlertLoadFailed:
             setHome();

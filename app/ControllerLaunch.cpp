@@ -11,6 +11,17 @@
 #include "platform/SystemVersion.h"
 
 namespace app {
+namespace {
+
+bool isDeploymentKey(const std::string& key) {
+    if (key.size() != 16) return false;
+    for (char c : key) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 MyWebViewController::MyWebViewController(AppConfig config)
     : config_(std::move(config)), avatarFactory_(makePlaceholderAvatarView) {}
@@ -38,6 +49,9 @@ std::shared_ptr<platform::ui::View> MyWebViewController::view() {
 
 void MyWebViewController::viewDidLoad() {
     registerSettingsDefaults(services::prefs());
+    if (!isDeploymentKey(config_.secretKey)) {
+        platform::log("controller: the cipher key is not 16 digits; identifiers are sent empty");
+    }
 
     _dlState = 0;
     setViewDraw(nullptr);

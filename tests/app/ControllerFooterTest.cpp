@@ -295,7 +295,7 @@ TEST_F(TouchRoutingTest, TitleTapsJumpToTheTitleThenStartTheDownload) {
     EXPECT_FALSE(logs.contains("dispatchAfterDownload"));
     run(20);
     backend->queues().drain();
-    EXPECT_TRUE(logs.contains("dispatchAfterDownload"));
+    EXPECT_TRUE(logs.contains("dispatchAfterDownload")) << logs.text();
 }
 
 TEST_F(TouchRoutingTest, TitleTapIsIgnoredUntilArmed) {

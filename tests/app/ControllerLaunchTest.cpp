@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SettingsKeys.h"
+#include "foundation/HttpClient.h"
 #include "install/CGView.h"
 #include "platform/AudioSession.h"
 #include "tests/app/ControllerFixture.h"
@@ -153,6 +154,8 @@ TEST_F(LaunchTest, ViewSetUpTagsAndHidesWhatItShould) {
     EXPECT_EQ(backend->audioSession()->category(), platform::AudioSession::Category::Ambient);
     // The web view's user agent carries the enciphered UUID already.
     EXPECT_EQ(web()->userAgent(), controller->userAgentString());
+    EXPECT_EQ(RK::HttpClient::shared().defaultUserAgent(), controller->userAgentString());
+    EXPECT_FALSE(logs.contains("cipher key"));
 }
 
 }  // namespace
