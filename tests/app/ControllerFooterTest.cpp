@@ -234,6 +234,11 @@ TEST_F(OptionViewTest, OverlayAndCloseRemoveItThePanelDoesNot) {
     platform::ui::View* panel = tagged(kTagOptionPanel)[0];
     tapAt(panel->convertToRoot({10, 10}));
     EXPECT_EQ(tagged(kTagOptionPanel).size(), 1u);
+    // The view the touch began in decides, not the one it ended in.
+    auto& window = windowing().mainWindow();
+    window.touchDown(panel->convertToRoot({10, 10}));
+    window.touchUp({5, 5});
+    EXPECT_EQ(tagged(kTagOptionPanel).size(), 1u);
     tapAt(panel->viewWithTag(kTagOptionClose)->convertToRoot({2, 2}));
     EXPECT_TRUE(tagged(kTagOptionPanel).empty());
     EXPECT_TRUE(tagged(kTagOptionOverlay).empty());
@@ -242,7 +247,8 @@ TEST_F(OptionViewTest, OverlayAndCloseRemoveItThePanelDoesNot) {
     page("javascript_volChange?castId=1");
     page("javascript_volChange?castId=1");
     EXPECT_EQ(tagged(kTagOptionOverlay).size(), 2u);
-    tapAt({5, 5});
+    window.touchDown({5, 5});
+    window.touchUp(tagged(kTagOptionPanel)[0]->convertToRoot({10, 10}));
     EXPECT_TRUE(tagged(kTagOptionOverlay).empty());
     EXPECT_TRUE(tagged(kTagOptionPanel).empty());
 }
