@@ -28,3 +28,20 @@ pelora_test(pelora_app_headless_tests
 if(TARGET pelora_app_headless_tests AND TARGET pelora_bundle_pictures)
   add_dependencies(pelora_app_headless_tests pelora_bundle_pictures)
 endif()
+# The program itself: a bad line stops it with its line number; a good
+# scenario prints the journal.
+if(PELORA_BUILD_TESTS AND NOT PELORA_TSAN AND TARGET pelora-headless)
+  add_test(NAME pelora_headless_rejects_unknown_action
+           COMMAND pelora-headless ${CMAKE_CURRENT_LIST_DIR}/scenarios/unknown-action.scn)
+  set_tests_properties(pelora_headless_rejects_unknown_action PROPERTIES
+    WILL_FAIL TRUE LABELS unit)
+  add_test(NAME pelora_headless_reports_the_line
+           COMMAND pelora-headless ${CMAKE_CURRENT_LIST_DIR}/scenarios/unknown-action.scn)
+  set_tests_properties(pelora_headless_reports_the_line PROPERTIES
+    PASS_REGULAR_EXPRESSION "error line 2: unknown action \"jump\"" LABELS unit)
+  add_test(NAME pelora_headless_first_visit
+           COMMAND pelora-headless --app-host=127.0.0.1:8080 ${CMAKE_CURRENT_LIST_DIR}/scenarios/first-visit.scn)
+  set_tests_properties(pelora_headless_first_visit PROPERTIES
+    PASS_REGULAR_EXPRESSION "script footerFunc\\(4\\);\nsetting VOICE_DL_KEY 4\n.*print VOICE_DL_KEY 4"
+    LABELS unit)
+endif()
