@@ -1,6 +1,6 @@
 #include "audio/StreamWorker.h"
 
-#include <time.h>
+#include <sys/resource.h>
 
 #include <vector>
 
@@ -84,9 +84,12 @@ bool StreamWorker::runPass() {
 namespace {
 
 std::uint64_t threadCpuNanos() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const auto micros = [](const timeval& t) {
+        return static_cast<std::uint64_t>(t.tv_sec) * 1000000u + static_cast<std::uint64_t>(t.tv_usec);
+    };
+    return (micros(usage.ru_utime) + micros(usage.ru_stime)) * 1000u;
 }
 
 }  // namespace

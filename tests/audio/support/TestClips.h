@@ -18,7 +18,7 @@ bool writeOggClip(const std::string& path, const Clip& clip);
 bool writeWavClip(const std::string& path, const Clip& clip);
 
 // A fresh directory under the system temp dir, removed by the caller's
-// ScopedDir (or left for inspection when a test fails).
+// ScopedDir (or kept to look at when a test fails).
 std::string makeTempDir(const std::string& tag);
 void removeTree(const std::string& path);
 
