@@ -50,6 +50,10 @@ public:
     // Ignored outside the store; NaN becomes 0; clamped to [min, max].
     void setParamFloat(int index, float value);
     int getParamCount() const { return paramIds_ ? paramIds_->size() : 0; }
+    // The ID of the parameter at index; null outside the store.
+    ParamID* getParamID(int index) const {
+        return (index >= 0 && index < getParamCount()) ? (*paramIds_)[index] : nullptr;
+    }
     float getParamMin(int index) const;
     float getParamMax(int index) const;
     bool isParamUpdated(int index) const;

@@ -12,13 +12,19 @@ Motion::Motion(const char* name, int nameLength, int type, MemoryParam* param)
 int Motion::getParamIndex(ALive2DModel* model) {
     ModelContext* context = model ? model->getModelContext() : nullptr;
     if (context == nullptr) return -1;
-    if (model == cachedModel_ && cachedParamIndex_ >= 0 && cachedParamIndex_ < context->getParamCount()) {
+    // The remembered index holds only for the context (and its build) it came
+    // from, and only while the store still has this parameter there: a model
+    // deleted and another made at the same address, or a model read again,
+    // must not get the old index.
+    if (paramId_ != nullptr && context == cachedContext_ && context->getInitVersion() == cachedInitVersion_ &&
+        context->getParamID(cachedParamIndex_) == paramId_) {
         return cachedParamIndex_;
     }
     if (paramId_ == nullptr) paramId_ = ParamID::getID(name_);
     if (paramId_ == nullptr) return -1;
     cachedParamIndex_ = context->getParamIndex(paramId_);
-    cachedModel_ = model;
+    cachedContext_ = context;
+    cachedInitVersion_ = context->getInitVersion();
     return cachedParamIndex_;
 }
 

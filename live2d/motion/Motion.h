@@ -1,7 +1,7 @@
 #pragma once
 // One track of a motion file: a name, a kind and one value per frame. A
 // parameter track remembers the index of its parameter in the model it last
-// drove, so the name is looked up once per model.
+// drove, so the name is looked up once per model rather than every frame.
 #include "live2d/memory/LDObject.h"
 #include "live2d/type/LDString.h"
 #include "live2d/type/LDVector.h"
@@ -10,6 +10,7 @@ namespace live2d {
 
 class ALive2DModel;
 class MemoryParam;
+class ModelContext;
 class ParamID;
 
 class Motion : public LDObject {
@@ -52,7 +53,8 @@ private:
     LDString name_;
     ParamID* paramId_ = nullptr;
     int cachedParamIndex_ = -1;
-    ALive2DModel* cachedModel_ = nullptr;
+    ModelContext* cachedContext_ = nullptr;
+    int cachedInitVersion_ = -1;
     LDVector<float> values_;
     int type_;
     int fadeInMsec_ = NO_FADE;

@@ -159,6 +159,24 @@ TEST_F(PlayFixture, LayoutTracksDoNotTouchParameters) {
     EXPECT_EQ(countWithLayout, 1);  // only PARAM_A was created
 }
 
+TEST_F(MotionTest, TrackFindsItsParameterAgainAfterTheModelIsReloaded) {
+    loadModel({{"PARAM_B", 0.0f, 10.0f, 0.0f}, {"PARAM_A", 0.0f, 10.0f, 0.0f}});
+    Live2DMotion* m = motion("$fadein=0\n$fadeout=0\nPARAM_A=7,7,7\n");
+    MotionQueueEnt first(m, false);
+    m->updateParam(model_, &first);
+    ASSERT_FLOAT_EQ(param("PARAM_A"), 7.0f);
+
+    // The same model object with other data: the parameters change places.
+    modelwriter::Model other;
+    other.params = {{"PARAM_A", 0.0f, 10.0f, 0.0f}, {"PARAM_B", 0.0f, 10.0f, 0.0f}};
+    const std::vector<uint8_t> bytes = modelwriter::writeModel(other);
+    ASSERT_EQ(ALive2DModel::loadModel_exe(model_, bytes.data(), static_cast<int>(bytes.size())), 0);
+    MotionQueueEnt second(m, false);
+    m->updateParam(model_, &second);
+    EXPECT_FLOAT_EQ(param("PARAM_A"), 7.0f);
+    EXPECT_FLOAT_EQ(param("PARAM_B"), 0.0f);
+}
+
 // The loop restart, seen on an entry driven directly.
 TEST_F(MotionTest, LoopRestartsAtTheEndOfTheFrames) {
     for (bool loopFadeIn : {true, false}) {
