@@ -63,7 +63,7 @@ void MyWebViewController::alertClickedButtonAtIndex(platform::ui::Alert& alert, 
         case kAlertDownloadFailed:
             _farstViewInitState = 0;
             _fadeStart = false;
-            loadApp();
+            restartTitleFlow();
             return;
         default:
             return;  // untagged alerts have no answer

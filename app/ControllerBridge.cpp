@@ -70,7 +70,7 @@ bool MyWebViewController::dispatchBridge(const platform::UrlRequest& request, in
         }
         case SchemeKind::Top:
             _fadeStart = false;
-            loadApp();
+            restartTitleFlow();
             return false;
         case SchemeKind::Payment:
             capturePayment(request);
@@ -137,7 +137,7 @@ bool MyWebViewController::ordinaryNavigation(const platform::UrlRequest& request
         if (dlcv->followedByAmp) {
             _dlState = 1;
             _fadeStart = true;
-            loadApp();
+            restartTitleFlow();
             return false;
         }
     }

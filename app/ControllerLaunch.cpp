@@ -127,7 +127,7 @@ void MyWebViewController::didBecomeActive() {
     if (_farstViewInitState == 1) _farstViewInitState = 2;
     if (_farstViewInitState == 2) {
         _farstViewInitState = 0;
-        loadApp();
+        restartTitleFlow();
     }
     if (_glView && _glView->enable() && _glView->avatarType() && _glView->page()) _glView->resume();
     if (platform::currentSystemMajorVersion() >= 6) {
@@ -195,12 +195,19 @@ void MyWebViewController::afterDelay(int milliseconds, std::function<void()> tas
     });
 }
 
+void MyWebViewController::restartTitleFlow() {
+    ++titleFlowStarts_;
+    loadApp();
+}
+
 void MyWebViewController::scheduleDispatchAfterDownload() {
     afterDelay(500, [this] {
         std::weak_ptr<bool> alive = alive_;
         services::queues().async(platform::Queues::Priority::Background, [this, alive] {
             auto token = alive.lock();
-            if (token && *token) dispatchAfterDownload();
+            if (!token || !*token) return;
+            ++downloadDispatches_;
+            dispatchAfterDownload();
         });
     });
 }

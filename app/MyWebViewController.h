@@ -183,6 +183,12 @@ public:
     void afterDelay(int milliseconds, std::function<void()> task);
     // Schedules dispatchAfterDownload after 0.5 s on a background queue.
     void scheduleDispatchAfterDownload();
+    // loadApp through the shell's own triggers (activation, bridge, alerts),
+    // counted so the start-up latch can be checked whatever loadApp does.
+    void restartTitleFlow();
+    int titleFlowStarts() const { return titleFlowStarts_; }
+    // How many scheduled dispatchAfterDownload runs have started.
+    int downloadDispatches() const { return downloadDispatches_; }
     // Whether the page now shown may use native actions.
     bool pageIsTrusted() const;
     // The loading screen (may be null), safe from any thread.
@@ -272,6 +278,8 @@ private:
     std::atomic<bool> checkingApplyPosted_{false};
     std::vector<std::shared_ptr<platform::ui::Alert>> alerts_;
     platform::AudioSessionDelegate audioSessionDelegate_;
+    std::atomic<int> titleFlowStarts_{0};
+    std::atomic<int> downloadDispatches_{0};
 };
 
 }  // namespace app

@@ -118,7 +118,7 @@ TEST_F(ScenarioRunTest, JournalOfAFirstVisit) {
         "finish-load\n"
         "navigate webview://javascript_footerEnable?flg=true\n"
         "tap 240 494\n"
-        "navigate " + base + "/m.php?savedata_dlcv=3&x=1\n"
+        "navigate " + base + "/m.php?x=1&savedata_dlcv=3\n"
         "navigate webview://javascript_setFadeIn?time=100\n"
         "wait 150\n"
         "set SE_VAL 0.75\n"
@@ -128,17 +128,16 @@ TEST_F(ScenarioRunTest, JournalOfAFirstVisit) {
         "navigate " + base + "/next.php\n"
         "fail-load -1009\n"
         "alert-tap\n");
-    auto journal = without(without(lines(out), "tracker "), "setting KEY_UUID ");
+    // Other subsystems' start-up lines are not this test's business.
+    auto journal = without(without(without(without(lines(out), "tracker "), "setting KEY_UUID "), "log controller:"),
+                           "log delegate:");
     std::vector<std::string> expected = {
-        "log controller: observePaymentQueue (store not built in)",
-        "log controller: initAudio (audio not built in)",
         "setting FIRST_STARTED 1",
-        "log delegate: register for notifications, types 7 (not built in)",
         "load GET " + base + "/",
         "script apl_getSessionID();",
         "script footerFunc(4);",
         "setting VOICE_DL_KEY 3",
-        "log controller: loadApp (title flow not built in)",
+        "load GET " + base + "/m.php?x=1&savedata_dlcv=3",
         "script callbackEndFadeIn();",
         "setting SE_VAL 0.75",
         "print SE_VAL 0.75",
