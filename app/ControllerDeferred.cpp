@@ -7,7 +7,6 @@
 namespace app {
 
 void MyWebViewController::loadApp() { platform::log("controller: loadApp (title flow not built in)"); }
-void MyWebViewController::titleInit() { platform::log("controller: titleInit (title flow not built in)"); }
 void MyWebViewController::resetChangeBGMVol() { _changeBGMVol = 100; }
 void MyWebViewController::initAudio() { platform::log("controller: initAudio (audio not built in)"); }
 void MyWebViewController::sliderChanged(platform::ui::Slider& slider) {

@@ -96,6 +96,11 @@ void DemoServer::setDelay(const std::string& path, int milliseconds) {
     options_.delayMs[path] = milliseconds;
 }
 
+void DemoServer::setVersionAnswer(const std::string& answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    options_.versionAnswer = answer;
+}
+
 void DemoServer::clearSteering() {
     std::lock_guard<std::mutex> lock(mutex_);
     options_.statusFor.clear();

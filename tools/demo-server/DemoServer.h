@@ -56,6 +56,7 @@ public:
     void setStatus(const std::string& path, int status);
     void setCutAfter(const std::string& path, long bytes);
     void setDelay(const std::string& path, int milliseconds);
+    void setVersionAnswer(const std::string& answer);
     void clearSteering();
 
 private:
