@@ -53,9 +53,6 @@ void DemoServer::route() {
     auto handler = [this](const httplib::Request& request, httplib::Response& response) { answer(request, response); };
     server_->Get(R"(.*)", handler);
     server_->Post(R"(.*)", handler);
-    server_->set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-        log(request, response);
-    });
 }
 
 bool DemoServer::start() {
@@ -109,6 +106,14 @@ void DemoServer::clearSteering() {
 }
 
 void DemoServer::answer(const httplib::Request& request, httplib::Response& response) {
+    // Logged here, before the answer goes out, so the log keeps the order in
+    // which a client's requests arrived.
+    struct LogOnReturn {
+        DemoServer& server;
+        const httplib::Request& request;
+        httplib::Response& response;
+        ~LogOnReturn() { server.log(request, response); }
+    } logOnReturn{*this, request, response};
     int delay = 0;
     std::optional<int> status;
     std::optional<std::string> version;
@@ -182,7 +187,7 @@ void DemoServer::log(const httplib::Request& request, const httplib::Response& r
                            {"query", queryOf(request)},
                            {"body", request.body},
                            {"user_agent", request.get_header_value("User-Agent")},
-                           {"status", response.status}};
+                           {"status", response.status == -1 ? 200 : response.status}};
     const std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     std::lock_guard<std::mutex> lock(mutex_);
     log_.push_back(text);
