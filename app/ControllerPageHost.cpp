@@ -258,9 +258,11 @@ void MyWebViewController::webViewDidStartLoad(platform::WebView&) {
 }
 
 void MyWebViewController::webViewDidFinishLoad(platform::WebView&) {
-    if (_live2dControl == 0 && _glView) {
-        _glView->setPage(0);
-        _glView->pause();
+    if (_live2dControl == 0) {
+        if (_glView) {
+            _glView->setPage(0);
+            _glView->pause();
+        }
         if (_webView) _webView->setBackgroundColor(platform::ui::Color::white());
     }
     _live2dControl = 0;

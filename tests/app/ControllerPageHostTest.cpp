@@ -188,6 +188,18 @@ TEST_F(PageHostTest, FinishedPageWithoutAvatarHidesIt) {
     EXPECT_EQ(controller->_live2dControl, 0);
 }
 
+TEST_F(PageHostTest, WithoutAnAvatarViewPagesStillGetTheWhiteBackground) {
+    controller->setAvatarViewFactory([](platform::ui::Rect) { return std::unique_ptr<AvatarView>(); });
+    openGameScreen();
+    EXPECT_EQ(controller->_glView, nullptr);
+    EXPECT_EQ(controller->_webView->backgroundColor(), platform::ui::Color::white());
+    logs.clear();
+    EXPECT_FALSE(navigate("live2d://motion?number=1"));
+    EXPECT_TRUE(logs.contains("before the avatar view exists"));
+    controller->live2dDidStartLoad();  // a stray report changes nothing but the flag
+    EXPECT_EQ(controller->_live2dControl, 1);
+}
+
 TEST_F(PageHostTest, AvatarCallbacksFollowTheFourFields) {
     openGameScreen();
     struct {
