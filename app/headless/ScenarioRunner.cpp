@@ -1,5 +1,6 @@
 #include "app/headless/ScenarioRunner.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -278,7 +279,7 @@ struct ScenarioRunner::Impl {
                 char* end = nullptr;
                 double number = std::strtod(step.extra.c_str(), &end);
                 auto& prefs = backend->preferences();
-                if (end && *end == '\0' && !step.extra.empty()) {
+                if (end && *end == '\0' && !step.extra.empty() && std::isfinite(number)) {
                     prefs.setObject(step.text, number);
                 } else {
                     prefs.setString(step.text, step.extra);

@@ -162,6 +162,14 @@ TEST_F(ScenarioRunTest, AFailingStepStopsTheRun) {
     EXPECT_NE(out.find("error line 2: no alert on screen"), std::string::npos) << out;
 }
 
+TEST_F(ScenarioRunTest, SettingsAreNumbersOnlyWhenFiniteNumbers) {
+    std::string out = run("set A 0.5\nset B nan\nset C 12abc\nset D  two words\nprint A\nprint B\nprint C\nprint D\n");
+    EXPECT_NE(out.find("print A 0.5\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("print B nan\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("print C 12abc\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("print D two words\n"), std::string::npos) << out;
+}
+
 TEST(EscapeTextTest, KeepsOneLinePerEffect) {
     EXPECT_EQ(escapeText("a\nb\tc\\d"), "a\\nb\\tc\\\\d");
 }
