@@ -74,6 +74,26 @@ TEST_F(BridgeTest, ArgumentsReachTheActionAsWritten) {
     EXPECT_FALSE(controller->_footerEnable);
 }
 
+TEST(ControllerActionTableTest, PagesReachExactlyTheListedActions) {
+    const char* listed[] = {
+        "javascript_playBGM:", "javascript_stopBGM", "javascript_playSE:", "javascript_stopSE",
+        "javascript_playVoice:", "javascript_stopVoice", "javascript_volChange:", "javascript_setFadeOut:",
+        "javascript_setFadeIn:", "javascript_webviewBack", "javascript_footerEnable:", "javascript_footerEnableFlg:",
+        "javascript_footerImgFlg:", "javascript_setFooterEventFlg:", "javascript_changeFooterImgHomeChar:",
+        "javascript_pushInfo:", "javascript_pushInfoCancel:", "javascript_postTwitter:", "javascript_imgSave:"};
+    const auto& table = MyWebViewController::controllerActionTable();
+    EXPECT_EQ(table.rows().size(), std::size(listed));
+    for (const char* name : listed) EXPECT_NE(table.find(name), nullptr) << name;
+    for (const char* other : {"setHome", "loadApp", "webviewInit:", "dispatchAfterDownload", "viewDidLoad"}) {
+        EXPECT_EQ(table.find(other), nullptr) << other;
+    }
+    const auto& avatarTable = avatarActionTable();
+    for (const char* name : {"load:", "change:", "motion:", "switchState:", "cache:", "pause", "resume"}) {
+        EXPECT_NE(avatarTable.find(name), nullptr) << name;
+    }
+    EXPECT_EQ(avatarTable.rows().size(), 7u);
+}
+
 TEST_F(BridgeTest, ActionsMissingARequiredKeyAreLoggedAndSkipped) {
     navigate("webview://javascript_footerEnable?flg=true");
     auto before = controller->_btnFooterReturn->currentImage();
