@@ -20,20 +20,25 @@ bool isVoiceName(const char* name) {
 }  // namespace
 
 bool VoiceFiles::scan() {
-    scanned_ = true;
+    scanTried_ = true;
     DIR* dir = ::opendir(caches_.c_str());
-    if (dir == nullptr) return false;
-    while (const dirent* entry = ::readdir(dir))
-        if (isVoiceName(entry->d_name)) names_.insert(entry->d_name);
+    if (dir == nullptr) return false;  // keep asking stat
+    scanned_ = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isVoiceName(entry->d_name)) continue;
+        const bool plain = entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN;
+        (plain ? names_ : confirm_).insert(entry->d_name);
+    }
     ::closedir(dir);
     return true;
 }
 
 bool VoiceFiles::exists(const std::string& id) {
-    if (!scanned_ && ++probes_ > kProbesBeforeScan) scan();
+    if (!scanTried_ && ++probes_ > kProbesBeforeScan) scan();
     if (scanned_) {
         name_.assign("voice_").append(id).append(".ogg");
-        if (names_.count(name_) == 0) return false;
+        if (names_.count(name_) != 0) return true;
+        if (confirm_.count(name_) == 0) return false;
     }
     return RK::fileExists(voiceFilePath(caches_, id).c_str());
 }
