@@ -21,6 +21,16 @@ TEST_F(ControllerDownload, FirstRunWaitsForTheStartButtonThenOpensTheHomePage) {
     c->_dlWaitFlg = false;  // what a touch in the start area does
     ASSERT_TRUE(runUntil([&] { return !homeLoads().empty(); })) << logs.text();
     waiter.join();
+    const std::string homeRequest = "\"path\":\"/\"";
+    ASSERT_TRUE(runUntil([&] {
+        for (const auto& line : server.requestLog())
+            if (line.find(homeRequest) != std::string::npos) return true;
+        return false;
+    })) << logs.text();
+    for (const auto& line : server.requestLog()) {
+        if (line.find(homeRequest) == std::string::npos) continue;
+        EXPECT_NE(line.find("\"user_agent\":\"" + c->userAgentString() + "\""), std::string::npos) << line;
+    }
     EXPECT_EQ(c->_downloadCheckState, 3);
     EXPECT_EQ(c->_downloadErrState, 0);
     EXPECT_EQ(c->semaphore(), nullptr);

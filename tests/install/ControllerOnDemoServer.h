@@ -32,7 +32,7 @@ protected:
             platform::headless::HeadlessBackend::Options{home.path(), {}, true});
         platform::setBackend(backend.get());
         backend->headlessWindowing().setScreenBounds({320, 568});
-        backend->headlessWindowing().setWebViewsFetch(false);
+        backend->headlessWindowing().setWebViewsFetch(true);  // pages really come from the demo server
         app::AppConfig config = app::defaultAppConfig();
         config.appHost = server.baseUrl();
         config.downloadHost = server.baseUrl();
