@@ -1,5 +1,6 @@
 // The demo game server: pelora_demo_server [flags]
-//   --port N              listen on 127.0.0.1:N (0, the default: any free port)
+//   --port N              listen on 127.0.0.1:N; 0 takes any free port. The default,
+//                         8080, is where the client's compiled-in hosts point.
 //   --content DIR         the generated content (default: the build's demo-content)
 //   --log FILE            append the request log (JSON lines) to FILE; "-" for stdout
 //   --status PATH=CODE    answer PATH with CODE and an error page
@@ -38,6 +39,7 @@ int usage(const char* why) {
 int main(int argc, char** argv) {
     demoserver::Options options;
     options.contentDir = PELORA_DEMO_CONTENT_DIR;
+    options.port = 8080;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         if (i + 1 >= argc) return usage(("missing value after " + flag).c_str());
