@@ -61,7 +61,7 @@ void MyWebViewController::titleInit() {
         case install::VersionOutcome::Current:
             break;
     }
-    platform::log("controller: titleInit: title music and voice (audio not built in)");
+    startTitleMusicAndVoice();
 
     if (!viewDraw()) {
         _viewDrawAddFlg = true;

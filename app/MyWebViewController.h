@@ -52,6 +52,7 @@ class SEffect;
 namespace app {
 
 class VoiceEndListener;  // the audio subsystem's end-of-voice listener
+struct VoiceItem;        // one item of a page's voice queue
 
 // View tags the controller tests.
 enum ViewTag : int {
@@ -172,6 +173,23 @@ public:
     void callPayment(const std::string& productId);
     void observePaymentQueue();
 
+    // ---- audio: ducking, voice queue, logo and title voices ---------------
+    // (ControllerAudio.cpp, ControllerVoiceQueue.cpp, ControllerTitleVoices.cpp)
+    void setChangeBGMVol(int percentage);
+    void playVoice();
+    // Runs one parsed queue item once its delay is over.
+    void playVoiceItem(const VoiceItem& item);
+    // Picks and preloads the logo and title voices (loadApp).
+    void chooseTitleVoices();
+    // The maker-logo voice, once the logo has faded in (loadApp).
+    void startLogoVoice();
+    void logoVoiceEnd();
+    // The title music and the title voice (titleInit).
+    void startTitleMusicAndVoice();
+    void titleVoiceEnd();
+    // Expires with the controller; posted tasks check it on the main thread.
+    std::weak_ptr<bool> aliveToken() const { return alive_; }
+
     // ---- helpers shared by the files above ------------------------------
     // Evaluates a script in the page (main thread); no-op without a web view.
     void evaluateScript(const std::string& script, platform::WebView::ScriptAnswer answer = {});
@@ -227,7 +245,9 @@ public:
     RK::SEffect* _se = nullptr;
     std::atomic<int> _sePlayId{0};
     RK::BGMusic* _voice = nullptr;
-    VoiceEndListener* _voiceListener = nullptr;
+    std::shared_ptr<VoiceEndListener> _voiceListener;      // owned; detaches itself when freed
+    std::shared_ptr<VoiceEndListener> _voiceClipListener;  // the queue's current clip
+    std::uint64_t _voiceDelayTask = 0;                     // pending queue delay (main loop id), 0: none
     std::string _voicePlayData;
     std::array<std::string, 2> _audioFileName;
     std::atomic<int> _optionCastId{0};

@@ -8,6 +8,8 @@
 #include <iostream>
 
 #include "app/MyWebAppDelegate.h"
+#include "audio/AudioDevice.h"
+#include "audio/SoundCache.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace {
@@ -19,6 +21,9 @@ void requestStop(int) { stopRequested = true; }
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any other OpenAL call: picks the silent backend on a machine
+    // without sound output.
+    RK::audioStartup();
     app::AppConfig config = app::defaultAppConfig();
     std::vector<std::string> args(argv + 1, argv + argc), rest;
     std::string error;
@@ -49,6 +54,9 @@ int main(int argc, char** argv) {
         delegate.applicationWillTerminate();
         backend.queues().drain();
     }
+    // The players go after the controller that listens to them, and before
+    // the backend whose main loop they report to.
+    RK::SoundCache::destroyShared();
     watcher.reset();
     return 0;
 }
