@@ -44,12 +44,12 @@ void AudioControllerFixture::TearDown() {
 
 std::string AudioControllerFixture::clip(const std::string& stem, double seconds, double frequency) {
     const std::string name = stem + "_" + std::to_string(++gClipSerial) + ".ogg";
-    audiotest::Clip spec;
-    spec.channels = 1;
-    spec.rate = 22050;
-    spec.frames = static_cast<long>(seconds * spec.rate);
-    spec.frequency = frequency;
-    EXPECT_TRUE(audiotest::writeOggClip(backend->directories().documents() + "/" + name, spec)) << name;
+    audiotest::Clip shape;
+    shape.channels = 1;
+    shape.rate = 22050;
+    shape.frames = static_cast<long>(seconds * shape.rate);
+    shape.frequency = frequency;
+    EXPECT_TRUE(audiotest::writeOggClip(backend->directories().documents() + "/" + name, shape)) << name;
     return name;
 }
 
