@@ -40,7 +40,9 @@ void MyWebViewController::resetChangeBGMVol() { setChangeBGMVol(100); }
 void MyWebViewController::javascript_playBGM(const Query& q) {
     const std::string name = queryText(q, "name");
     platform::log("controller: javascript_playBGM: %s", name.c_str());
-    if (name == _bgmFileName) return;  // the same music keeps playing
+    // The same music keeps playing. A name whose music failed to load is
+    // tried again (it may have been downloaded since).
+    if (name == _bgmFileName && _bgm) return;
     _bgmFileName = name;
     if (_bgm) _bgm->stop();
     _bgm = RK::SoundCache::shared()->getMusic(name.c_str());

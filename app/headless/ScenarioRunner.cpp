@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "app/MyWebAppDelegate.h"
+#include "audio/SoundCache.h"
 #include "platform/Log.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/TemporaryHome.h"
@@ -210,6 +211,9 @@ struct ScenarioRunner::Impl {
         if (!backend) return;
         backend->queues().drain();
         delegate.reset();
+        // The players go after the controller that listens to them and
+        // before the backend whose main loop they report to.
+        RK::SoundCache::destroyShared();
         platform::setLogSink(previousSink);
         journal.setPoll({});
         backend.reset();

@@ -185,6 +185,17 @@ TEST_F(ControllerAudio, MusicIsNotRestartedByItsOwnNameAndDuckingIsClamped) {
     }
 }
 
+TEST_F(ControllerAudio, MusicThatFailedToLoadIsTriedAgainByName) {
+    const std::string name = "late_music.ogg";
+    c->javascript_playBGM({{"name", name}});
+    EXPECT_EQ(c->_bgm, nullptr);
+    EXPECT_EQ(c->_bgmFileName, name);
+    ASSERT_TRUE(audiotest::writeOggClip(backend->directories().documents() + "/" + name, {1, 22050, 22050, kMusicHz}));
+    c->javascript_playBGM({{"name", name}});
+    ASSERT_NE(c->_bgm, nullptr);
+    EXPECT_TRUE(c->_bgm->isPlaying());
+}
+
 TEST_F(ControllerAudio, SlidersSetVolumesAndFlushTheSettings) {
     const std::string music = clip("music", 3.0, kMusicHz);
     backend->preferences().setFloat(kKeyBgmVal, 1.0f);
