@@ -5,11 +5,13 @@
 
 #include <cmath>
 
+#include "app/AudioListeners.h"
 #include "app/MyWebViewController.h"
 #include "app/SettingsKeys.h"
 #include "audio/BGMusic.h"
 #include "platform/headless/FilePreferences.h"
 #include "tests/app/AudioControllerFixture.h"
+#include "tests/app/ControllerFixture.h"
 
 namespace app::testing {
 namespace {
@@ -34,6 +36,8 @@ TEST_F(ControllerAudio, QueuePlaysDelayDuckingClipThenRestoresAndCalls) {
     ASSERT_NE(playerA, nullptr);
     EXPECT_TRUE(playerA->isPlaying());
     EXPECT_EQ(c->_changeBGMVol.load(), 100);
+    const std::weak_ptr<VoiceEndListener> listenerA = c->_voiceClipListener;
+    ASSERT_FALSE(listenerA.expired());
 
     double aEnd = -1, bStart = -1, bEnd = -1, callbackAt = -1;
     int duckingDuringDelay = -1;
@@ -66,6 +70,8 @@ TEST_F(ControllerAudio, QueuePlaysDelayDuckingClipThenRestoresAndCalls) {
     EXPECT_EQ(c->_changeBGMVol.load(), 100);
     EXPECT_EQ(scriptCount(kCallback), 1);
     EXPECT_TRUE(c->_voicePlayData.empty());
+    EXPECT_TRUE(listenerA.expired()) << "a clip's listener is freed once the clip is done";
+    EXPECT_EQ(playerA->getListener(), nullptr);
 
     // Heard in the mix: A, then silence of voices, then B; the music under B
     // at 40 % of its level under A.
@@ -130,6 +136,26 @@ TEST_F(ControllerAudio, ReplacingOrStoppingTheQueueCancelsItsPendingDelay) {
         step(1.5, [&](double) { bStarted |= c->_voice != after && c->_voice != nullptr; });
         EXPECT_FALSE(bStarted) << (replace ? "replaced" : "stopped");
         EXPECT_EQ(scriptCount(kCallback), 0);
+    }
+}
+
+TEST_F(ControllerAudio, ControllerGoneMidClipOrMidDelayLeavesPlayersQuiet) {
+    const std::string a = clip("a", 0.3, kVoiceAHz), b = clip("b", 0.3, kVoiceBHz);
+    for (double cutAt : {0.1, 0.5}) {  // inside A; inside B's delay
+        if (!delegate) {
+            delegate = std::make_unique<MyWebAppDelegate>();
+            c = delegate->viewController.get();
+            c->setAvatarViewFactory([](platform::ui::Rect frame) { return std::make_unique<FakeAvatarView>(frame); });
+            delegate->didFinishLaunching();
+        }
+        c->javascript_playVoice({{"data", a + ":0," + b + ":400,:0"}});
+        RK::BGMusic* playerA = c->_voice;
+        ASSERT_NE(playerA, nullptr);
+        step(cutAt);
+        delegate.reset();
+        c = nullptr;
+        EXPECT_EQ(playerA->getListener(), nullptr);
+        step(1.5);  // A's end and B's delay come and go without a controller
     }
 }
 
