@@ -6,10 +6,11 @@
 // that arrives after its listener was replaced (a new queue, a new title
 // voice) or after the controller is gone is dropped.
 //
-// A listener remembers the player it is attached to and detaches itself when
-// destroyed, so no player keeps reporting to a freed listener. The controller
-// (and with it its listeners) goes before the sound cache that owns the
-// players.
+// Listeners are made with std::make_shared: the posted end holds a weak
+// reference to its listener. A listener remembers the player it is attached
+// to and detaches itself when destroyed, so no player keeps reporting to a
+// freed listener. The controller (and with it its listeners) goes before the
+// sound cache that owns the players.
 #include <atomic>
 #include <memory>
 
@@ -67,7 +68,6 @@ public:
     VoiceBgmListener(MyWebViewController* controller);
 };
 
-// Made shared (the posted end checks that the listener still exists).
 // Detaches and frees a listener; the pointer is null afterwards.
 void releaseListener(std::shared_ptr<VoiceEndListener>& listener);
 
