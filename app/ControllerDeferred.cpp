@@ -6,7 +6,6 @@
 
 namespace app {
 
-void MyWebViewController::loadApp() { platform::log("controller: loadApp (title flow not built in)"); }
 void MyWebViewController::javascript_pushInfo(const Query&) {
     platform::log("controller: javascript_pushInfo: (notifications not built in)");
 }

@@ -52,6 +52,8 @@ TEST_F(ControllerDownload, ACutArchiveEndsInTheCommunicationAlert) {
 TEST_F(ControllerDownload, BackgroundMidRunRebuildsTheScreenAndStartsNoSecondRun) {
     // A slow second archive keeps the run going while the application is away.
     server.setDelay("/resource/download/zip/pelora_base_02.zip", 1500);
+    c->_fadeStart = true;  // launched and past the logo long ago
+    delegate->applicationDidBecomeActive();
     startRun();
     ASSERT_TRUE(runUntil([&] { return c->_downloadCheckState == 2 || c->_downloadGaugeTarget > 0; }));
     delegate->applicationWillResignActive();

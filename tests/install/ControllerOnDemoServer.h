@@ -53,6 +53,7 @@ protected:
         screen->setDrawState(3);
         c->setViewDraw(screen);
         c->_viewDrawAddFlg = true;
+        c->_tittleShowFlg = true;  // as titleInit left it
         c->_dlWaitFlg = true;
         waiter = std::thread([this] { c->dispatchAfterDownload(); });
     }
