@@ -1,7 +1,8 @@
 #include "tests/audio/support/TestClips.h"
 
+#include "tools/demo-content/OggEncoder.h"
+
 #include <sndfile.h>
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -18,75 +19,19 @@ float sampleAt(const Clip& clip, long frame, int channel) {
     return clip.amplitude * static_cast<float>(std::sin(phase + channel * M_PI / 2));
 }
 
-bool writePages(ogg_stream_state* stream, FILE* out, bool flush) {
-    ogg_page page;
-    while (flush ? ogg_stream_flush(stream, &page) : ogg_stream_pageout(stream, &page)) {
-        if (std::fwrite(page.header, 1, page.header_len, out) != static_cast<size_t>(page.header_len)) return false;
-        if (std::fwrite(page.body, 1, page.body_len, out) != static_cast<size_t>(page.body_len)) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool writeOggClip(const std::string& path, const Clip& clip) {
+    std::vector<float> samples(static_cast<size_t>(clip.frames) * clip.channels);
+    for (long f = 0; f < clip.frames; ++f)
+        for (int c = 0; c < clip.channels; ++c)
+            samples[static_cast<size_t>(f) * clip.channels + c] = sampleAt(clip, f, c);
+    const std::string ogg = democontent::encodeOgg(samples, clip.channels, clip.rate, 0.5f, 1234);
+    if (ogg.empty()) return false;
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) return false;
-    vorbis_info info;
-    vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, clip.channels, clip.rate, 0.5f) != 0) {
-        vorbis_info_clear(&info);
-        std::fclose(out);
-        return false;
-    }
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block block;
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1234);
-
-    ogg_packet header, commentPacket, codebook;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &commentPacket, &codebook);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &commentPacket);
-    ogg_stream_packetin(&stream, &codebook);
-    bool ok = writePages(&stream, out, true);
-
-    const long chunk = 1024;
-    long written = 0;
-    bool submittedEnd = false;
-    while (ok && !submittedEnd) {
-        const long n = std::min(chunk, clip.frames - written);
-        if (n > 0) {
-            float** buffers = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
-            for (long f = 0; f < n; ++f)
-                for (int c = 0; c < clip.channels; ++c) buffers[c][f] = sampleAt(clip, written + f, c);
-            vorbis_analysis_wrote(&dsp, static_cast<int>(n));
-            written += n;
-        } else {
-            vorbis_analysis_wrote(&dsp, 0);
-            submittedEnd = true;
-        }
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-                ogg_stream_packetin(&stream, &packet);
-                ok = ok && writePages(&stream, out, false);
-            }
-        }
-    }
-    ok = ok && writePages(&stream, out, true);
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-    return std::fclose(out) == 0 && ok;
+    const bool wrote = std::fwrite(ogg.data(), 1, ogg.size(), out) == ogg.size();
+    return std::fclose(out) == 0 && wrote;
 }
 
 bool writeWavClip(const std::string& path, const Clip& clip) {
