@@ -264,7 +264,9 @@ TEST_F(ControllerAudio, LogoVoiceEndLeadsThroughCautionToTitleInit) {
         double end = voicePresent ? -1 : started, caution = -1, title = -1;
         step(8.0, [&](double t) {
             if (end < 0 && !c->_voice->isPlaying()) end = t;
-            if (voicePresent && end < 0) EXPECT_EQ(c->_titleToucheState.load(), 0);
+            if (voicePresent && end < 0) {
+                EXPECT_EQ(c->_titleToucheState.load(), 0);
+            }
             if (caution < 0 && c->_titleToucheState == 1) caution = t;
             if (title < 0 && c->_tittleShowFlg) title = t;
         });

@@ -51,7 +51,9 @@ TEST_F(BridgeTest, ActionSchemesAreNeverLoaded) {
     for (const auto& c : cases) {
         logs.clear();
         EXPECT_FALSE(navigate(c.url)) << c.url;
-        if (c.logged) EXPECT_TRUE(logs.contains(c.logged)) << c.url << "\n" << logs.text();
+        if (c.logged) {
+            EXPECT_TRUE(logs.contains(c.logged)) << c.url << "\n" << logs.text();
+        }
     }
     EXPECT_EQ(loads(), 0u);
     EXPECT_TRUE(opened().empty());

@@ -38,9 +38,13 @@ TEST_P(PageLayoutOnScreen, WebViewAvatarAndFooter) {
     EXPECT_NEAR(controller->_imageFooter->frame().y(), c.footerTop, 0.01);
     for (auto* b : {controller->_btnFooterReturn.get(), controller->_btnFooterMenu.get()}) {
         EXPECT_NEAR(b->frame().y(), c.footerTop, 0.01);
-        if (c.fixedFooterSize) EXPECT_EQ(b->frame().size, (platform::ui::Size{53, 53}));
+        if (c.fixedFooterSize) {
+            EXPECT_EQ(b->frame().size, (platform::ui::Size{53, 53}));
+        }
     }
-    if (c.fixedFooterSize) EXPECT_EQ(controller->_imageFooter->frame().size, (platform::ui::Size{320, 53}));
+    if (c.fixedFooterSize) {
+        EXPECT_EQ(controller->_imageFooter->frame().size, (platform::ui::Size{320, 53}));
+    }
     EXPECT_FALSE(controller->_webView->isOpaque());
 }
 

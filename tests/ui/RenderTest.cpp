@@ -29,19 +29,6 @@ ImagePtr solid(int w, int h, std::uint32_t rgba) {
     return Image::fromPixels(w, h, std::move(px));
 }
 
-// A picture with a left half of one colour and a right half of another.
-ImagePtr halves(int w, int h, std::uint32_t left, std::uint32_t right) {
-    std::vector<std::uint8_t> px(std::size_t(w) * h * 4);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t c = x < w / 2 ? left : right;
-            std::uint8_t* p = &px[(std::size_t(y) * w + x) * 4];
-            p[0] = c >> 24, p[1] = c >> 16, p[2] = c >> 8, p[3] = c;
-        }
-    }
-    return Image::fromPixels(w, h, std::move(px));
-}
-
 ViewPtr box(Rect f, Color c) {
     auto v = std::make_shared<View>(f);
     v->setBackgroundColor(c);

@@ -115,7 +115,9 @@ TEST(ScreenSize, ParsesWidthByHeightOnly) {
     for (const auto& c : cases) {
         platform::ui::Size s;
         EXPECT_EQ(platform::headless::parseScreenSize(c.text, s), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(s, (platform::ui::Size{c.w, c.h})) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(s, (platform::ui::Size{c.w, c.h})) << c.text;
+        }
     }
 }
 
