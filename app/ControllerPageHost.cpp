@@ -154,25 +154,13 @@ void MyWebViewController::buildCheckingBox() {
 // The version check calls startLoading from its own thread while the main
 // thread waits; views are only touched on the main thread, so both calls
 // record what is wanted and the main thread applies the latest wish.
-void MyWebViewController::startLoading() {
-    checkingWanted_ = true;
-    services::system().setNetworkActivityIndicatorVisible(true);
-    if (services::mainLoop().isMainThread()) {
-        applyCheckingBox();
-        return;
-    }
-    if (!checkingApplyPosted_.exchange(true)) {
-        std::weak_ptr<bool> alive = alive_;
-        services::mainLoop().post([this, alive] {
-            auto token = alive.lock();
-            if (token && *token) applyCheckingBox();
-        });
-    }
-}
+void MyWebViewController::startLoading() { requestCheckingBox(true); }
 
-void MyWebViewController::endLoading() {
-    checkingWanted_ = false;
-    services::system().setNetworkActivityIndicatorVisible(false);
+void MyWebViewController::endLoading() { requestCheckingBox(false); }
+
+void MyWebViewController::requestCheckingBox(bool wanted) {
+    checkingWanted_ = wanted;
+    services::system().setNetworkActivityIndicatorVisible(wanted);
     if (services::mainLoop().isMainThread()) {
         applyCheckingBox();
         return;
