@@ -29,7 +29,8 @@ platform::ui::ImagePtr CGView::imageLoading(int index) const {
 }
 
 void CGView::update() {
-    if (drawInitState_.load() != drawState_.load()) {
+    const bool switching = drawInitState_.load() != drawState_.load();
+    if (switching) {
         drawRelease();
         drawInit();
     }
@@ -41,9 +42,11 @@ void CGView::update() {
         if (pictures_.names.size() >= 2) advanceSlideShow();
     }
     // The hold counter runs while the mark is on screen; the drawing steps
-    // the mark's frame once the counter reaches the frame's hold count.
+    // the mark's frame once the counter reaches the frame's hold count. The
+    // tick that loads the mark does not count, so the first frame is held
+    // as long as on every later pass.
     const bool markShown = loaded == 3 || (loaded == 4 && downloadParNowNum_.load() < downloadParMax_.load());
-    if (markShown) ++loadingCnt_;
+    if (markShown && !switching) ++loadingCnt_;
     setNeedsDisplay();
 }
 
