@@ -7,6 +7,7 @@
 #include "foundation/Directories.h"
 #include "foundation/Strings.h"
 #include "platform/Log.h"
+#include "platform/PathNames.h"
 
 namespace RK {
 namespace {
@@ -24,15 +25,6 @@ std::unordered_map<std::string, std::string>& resolvedPaths() {
 bool existsOnDisk(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
-}
-
-// Names come from pages and download lists: a ".." component would let a
-// name reach files outside the search directories.
-bool climbsOut(const std::string& name) {
-    for (const std::string& part : split(name, "/")) {
-        if (part == "..") return true;
-    }
-    return false;
 }
 
 std::string withoutTrailingSlash(std::string directory) {
@@ -59,7 +51,7 @@ std::string resolvePath(const char* name) {
     const std::string key(name);
     auto& cache = resolvedPaths();
     if (auto it = cache.find(key); it != cache.end()) return it->second;
-    if (climbsOut(key)) {
+    if (platform::hasParentComponent(key)) {
         platform::log("resolvePath: refusing %s (leaves the search directories)", name);
         return {};
     }
@@ -78,7 +70,7 @@ bool fileExists(const char* path) {
     if (isNullOrEmpty(path)) return false;
     if (isAbsolutePath(path)) return existsOnDisk(path);
     const std::string relative(path);
-    if (climbsOut(relative)) return false;
+    if (platform::hasParentComponent(relative)) return false;
     const std::string bundle = bundlePath();
     if (bundle.empty()) return false;
     // The bundle lookup: the file part inside the named subdirectory.

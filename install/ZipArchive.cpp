@@ -13,6 +13,7 @@
 #include "audio/SearchPaths.h"
 #include "foundation/FileSystem.h"
 #include "platform/Log.h"
+#include "platform/PathNames.h"
 
 namespace RK {
 namespace {
@@ -76,14 +77,7 @@ bool copyEntry(zip_file_t* file, int fd, std::uint64_t expected, const std::stri
 bool isSafeEntryName(const std::string& name) {
     if (name.empty() || name[0] == '/') return false;
     if (name.find('\\') != std::string::npos) return false;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find('/', start);
-        if (end == std::string::npos) end = name.size();
-        if (name.compare(start, end - start, "..") == 0 && end - start == 2) return false;
-        start = end + 1;
-    }
-    return true;
+    return !platform::hasParentComponent(name);
 }
 
 bool isJunkEntryName(const std::string& name) {

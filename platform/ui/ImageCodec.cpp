@@ -12,6 +12,7 @@
 #include "platform/Backend.h"
 #include "platform/Directories.h"
 #include "platform/Log.h"
+#include "platform/PathNames.h"
 
 namespace platform::ui {
 
@@ -139,14 +140,7 @@ namespace {
 // Resource names are plain file names or relative paths inside a directory.
 bool safeResourceName(const std::string& name) {
     if (name.empty() || name.front() == '/' || name.find('\0') != std::string::npos) return false;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find('/', start);
-        if (end == std::string::npos) end = name.size();
-        if (name.compare(start, end - start, "..") == 0 && end - start == 2) return false;
-        start = end + 1;
-    }
-    return true;
+    return !platform::hasParentComponent(name);
 }
 
 bool hasExtension(const std::string& name) {
