@@ -37,6 +37,7 @@ function(pelora_test name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    NO_PRETTY_VALUES
     PROPERTIES LABELS "${labels}" TIMEOUT ${ARG_TIMEOUT}
                ENVIRONMENT "MESA_SHADER_CACHE_DISABLE=true")
   if(PELORA_TSAN)
