@@ -78,7 +78,8 @@ void drawPicture(cairo_t* cr, const demo::Picture& p) {
             cairo_restore(cr);
             break;
         case demo::Look::Caption:
-            centredText(cr, p.text, w, h, h * 0.7, main);
+            // Long captions shrink so their last letters stay on the picture.
+            centredText(cr, p.text, w, h, std::min(h * 0.7, w / (p.text.size() * 0.7 + 0.5)), main);
             break;
         case demo::Look::Knob:
             cairo_arc(cr, w / 2, h / 2, w / 2 - 2, 0, 2 * M_PI);
