@@ -60,8 +60,16 @@ constexpr Grammar kWords[] = {
     {"fail-load", StepKind::FailLoad},    {"tap", StepKind::Tap},
     {"alert-tap", StepKind::AlertTap},    {"wait", StepKind::Wait},
     {"set", StepKind::Set},               {"print", StepKind::Print},
-    {"screenshot", StepKind::Screenshot},
+    {"screenshot", StepKind::Screenshot}, {"await", StepKind::Await},
+    {"tap-start", StepKind::TapStart},
 };
+
+bool isAwaitCondition(std::string_view word) {
+    for (const char* known : kAwaitConditions) {
+        if (word == known) return true;
+    }
+    return false;
+}
 
 // Fills the step's arguments from the rest of the line; a message on error.
 std::string parseArguments(Step& step, std::string_view rest) {
@@ -71,6 +79,7 @@ std::string parseArguments(Step& step, std::string_view rest) {
         case StepKind::BecomeActive:
         case StepKind::ResignActive:
         case StepKind::FinishLoad:
+        case StepKind::TapStart:
             return rest.empty() ? "" : "takes no arguments";
         case StepKind::GameScreen:
             if (!first.rest.empty()) return "takes at most one URL";
@@ -112,6 +121,19 @@ std::string parseArguments(Step& step, std::string_view rest) {
             if (first.word.empty() || !first.rest.empty()) return "needs exactly one argument";
             step.text = std::string(first.word);
             return "";
+        case StepKind::Await: {
+            if (!isAwaitCondition(first.word)) {
+                return "needs one of caution, title, loading, download-page, start-button, page, alert";
+            }
+            step.text = std::string(first.word);
+            step.number = 30000;
+            Line second = splitWord(first.rest);
+            if (second.word.empty()) return "";
+            if (!second.rest.empty() || !parseInteger(second.word, 1, 86400000, step.number)) {
+                return "needs milliseconds 1..86400000 after the condition";
+            }
+            return "";
+        }
     }
     return "unknown";
 }

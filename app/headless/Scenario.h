@@ -15,6 +15,10 @@
 //   set KEY VALUE               a setting is written (a number when VALUE is one)
 //   print KEY                   prints a setting
 //   screenshot FILE             writes the screen as PNG
+//   await WHAT [MS]             runs until WHAT is on screen (caution, title,
+//                               loading, download-page, start-button, page,
+//                               alert); fails after MS (30000) milliseconds
+//   tap-start                   taps the middle of the loading screen's start button
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +39,8 @@ enum class StepKind {
     Set,
     Print,
     Screenshot,
+    Await,
+    TapStart,
 };
 
 struct Step {
@@ -42,7 +48,7 @@ struct Step {
     int line = 0;
     std::string text;   // URL, key, file
     std::string extra;  // form body, setting value
-    long long number = 0;  // code, index, milliseconds
+    long long number = 0;  // code, index, milliseconds (the timeout of await)
     double x = 0, y = 0;
 };
 
@@ -50,6 +56,10 @@ struct ScenarioError {
     int line = 0;
     std::string message;
 };
+
+// The conditions "await" knows.
+inline constexpr const char* kAwaitConditions[] = {"caution", "title", "loading", "download-page",
+                                                   "start-button", "page", "alert"};
 
 // False on the first unknown or malformed line, which error describes.
 bool parseScenario(std::string_view text, std::vector<Step>& steps, ScenarioError& error);

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "app/MyWebAppDelegate.h"
+#include "install/CGView.h"
 #include "audio/SoundCache.h"
 #include "platform/Log.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -160,6 +161,7 @@ struct ScenarioRunner::Impl {
     std::unique_ptr<MyWebAppDelegate> delegate;
     platform::LogSink previousSink;
     std::size_t scripts = 0, loads = 0, opens = 0, alerts = 0;
+    std::string lastScreen;  // the last "screen" line, so only changes are printed
 
     platform::headless::HeadlessWebView* web() {
         if (!delegate || !delegate->viewController->_webView) return nullptr;
@@ -182,6 +184,69 @@ struct ScenarioRunner::Impl {
             out.emit("alert " + std::to_string(a.tag()) + " " + escapeText(a.title()) + " | " + escapeText(a.message()),
                      false);
         }
+        pollLoadingScreen();
+    }
+
+    // The loading mark (3) and the download page (4) with its gauge, as
+    // "screen <state> <percent>" whenever either changes. The other states
+    // belong to the title and are followed through "await".
+    void pollLoadingScreen() {
+        if (!delegate) return;
+        auto screen = delegate->viewController->viewDraw();
+        const int state = screen ? screen->drawState() : 0;
+        if (state != 3 && state != 4) return;
+        std::string line = "screen " + std::to_string(state) + " " + std::to_string(screen->downloadParNum());
+        if (line == lastScreen) return;
+        lastScreen = line;
+        journal.emit(line, false);
+    }
+
+    bool holds(const std::string& condition) {
+        auto& c = *delegate->viewController;
+        auto screen = c.viewDraw();
+        // A state counts once a tick has loaded its images, so it is drawn.
+        const int state = screen && screen->drawState() == screen->drawInitState() ? screen->drawState() : 0;
+        const bool titleShown = c._imageTitle && !c._imageTitle->isHidden();
+        if (condition == "caution") return c._titleToucheState == 1 && c._titleToucheFlg;
+        if (condition == "title") return titleShown && c._titleToucheState == 2 && c._titleToucheFlg;
+        if (condition == "loading") return !titleShown && state == 3;
+        if (condition == "download-page") return state == 4;
+        if (condition == "start-button") {
+            // The button is drawn once the creeping percentage has arrived.
+            return state == 4 && screen->downloadParNum() == 100 &&
+                   screen->downloadParNowNum() >= screen->downloadParMax() && c._dlWaitFlg && !c._downloadRunActive;
+        }
+        if (condition == "alert") return !backend->headlessWindowing().visibleAlerts().empty();
+        if (condition == "page") {
+            auto* w = web();
+            return w && !w->isHidden() && !w->isLoading() && !w->loadedRequests().empty();
+        }
+        return false;
+    }
+
+    std::string await(const Step& step) {
+        if (!delegate->viewController->isViewLoaded()) return "launch first";
+        const bool reached = backend->mainLoop().runUntil(
+            [&] {
+                poll();
+                return holds(step.text);
+            },
+            std::chrono::milliseconds(step.number));
+        if (reached) return "";
+        return "no " + step.text + " within " + std::to_string(step.number) + " ms";
+    }
+
+    // The button is laid out when the screen draws, so a frame is drawn first.
+    std::string tapStart() {
+        auto& c = *delegate->viewController;
+        auto screen = c.viewDraw();
+        if (!screen || !c._viewContents) return "no loading screen";
+        backend->headlessWindowing().screenshot();
+        const platform::ui::Rect area = screen->getTouchNextArea();
+        if (area.width() <= 0 || area.height() <= 0) return "no start button on screen";
+        const platform::ui::Point middle{area.x() + area.width() / 2, area.y() + area.height() / 2};
+        backend->headlessWindowing().mainWindow().tap(c._viewContents->convertToRoot(middle));
+        return "";
     }
 
     bool start() {
@@ -209,6 +274,11 @@ struct ScenarioRunner::Impl {
 
     void stop() {
         if (!backend) return;
+        // A download loop still waiting for the start button (a run that
+        // stopped on a failed step) would hold the drain for ever.
+        if (delegate) {
+            if (auto waiting = delegate->viewController->semaphore()) waiting->signal();
+        }
         backend->queues().drain();
         delegate.reset();
         // The players go after the controller that listens to them and
@@ -301,6 +371,10 @@ struct ScenarioRunner::Impl {
                 if (!backend->headlessWindowing().writeScreenshot(step.text)) return "could not write " + step.text;
                 journal.emit("screenshot " + escapeText(step.text), true);
                 return "";
+            case StepKind::Await:
+                return await(step);
+            case StepKind::TapStart:
+                return tapStart();
         }
         return "unknown step";
     }

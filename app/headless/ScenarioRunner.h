@@ -11,6 +11,7 @@
 //   log <line>                      a log line of the controller or the bridge
 //   print <key> <value>             the answer to "print" ("(absent)" when unset)
 //   screenshot <file>               a screenshot written
+//   screen <state> <percent>        the loading mark (3) or download page (4), on each change
 //   error line <n>: <message>       the step failed; the run stops
 //
 // Texts are printed with "\\", newline and tab escaped as \\, \n and \t.

@@ -44,6 +44,19 @@ TEST(ScenarioParseTest, ReadsEveryAction) {
     EXPECT_EQ(steps[14].kind, StepKind::Screenshot);
 }
 
+TEST(ScenarioParseTest, AwaitTakesAConditionAndATimeout) {
+    std::vector<Step> steps;
+    ScenarioError error;
+    ASSERT_TRUE(parseScenario("await start-button\nawait page 1500\ntap-start\n", steps, error)) << error.message;
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].kind, StepKind::Await);
+    EXPECT_EQ(steps[0].text, "start-button");
+    EXPECT_EQ(steps[0].number, 30000);
+    EXPECT_EQ(steps[1].text, "page");
+    EXPECT_EQ(steps[1].number, 1500);
+    EXPECT_EQ(steps[2].kind, StepKind::TapStart);
+}
+
 TEST(ScenarioParseTest, ReportsTheFirstBadLine) {
     struct {
         const char* text;
@@ -63,6 +76,11 @@ TEST(ScenarioParseTest, ReportsTheFirstBadLine) {
         {"print\n", 1, "print needs exactly one argument"},
         {"alert-tap x\n", 1, "alert-tap needs a button index"},
         {"Launch\n", 1, "unknown action \"Launch\""},
+        {"await\n", 1, "await needs one of caution, title, loading, download-page, start-button, page, alert"},
+        {"await titles\n", 1, "await needs one of caution, title, loading, download-page, start-button, page, alert"},
+        {"await title 0\n", 1, "await needs milliseconds 1..86400000 after the condition"},
+        {"await title 5 6\n", 1, "await needs milliseconds 1..86400000 after the condition"},
+        {"tap-start 1 2\n", 1, "tap-start takes no arguments"},
     };
     for (const auto& c : cases) {
         std::vector<Step> steps;
@@ -168,6 +186,17 @@ TEST_F(ScenarioRunTest, SettingsAreNumbersOnlyWhenFiniteNumbers) {
     EXPECT_NE(out.find("print B nan\n"), std::string::npos) << out;
     EXPECT_NE(out.find("print C 12abc\n"), std::string::npos) << out;
     EXPECT_NE(out.find("print D two words\n"), std::string::npos) << out;
+}
+
+TEST_F(ScenarioRunTest, AwaitFailsAfterItsTimeoutAndTapStartNeedsAScreen) {
+    // Virtual time: the title sequence is far from its end after 50 ms, and
+    // no loading screen exists before titleInit.
+    std::string out = run("launch\nawait title 50\n", 1);
+    EXPECT_NE(out.find("error line 2: no title within 50 ms"), std::string::npos) << out;
+    out = run("launch\ntap-start\n", 1);
+    EXPECT_NE(out.find("error line 2: no loading screen"), std::string::npos) << out;
+    out = run("await page\n", 1);
+    EXPECT_NE(out.find("error line 1: launch first"), std::string::npos) << out;
 }
 
 TEST(EscapeTextTest, KeepsOneLinePerEffect) {
