@@ -1,5 +1,7 @@
 #include "app/headless/ScenarioRunner.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -289,6 +291,22 @@ struct ScenarioRunner::Impl {
         backend.reset();
     }
 
+    // In real time the wait goes in short slices, so what changes meanwhile
+    // on other threads (the download gauge) is reported as it happens.
+    void waitFor(std::chrono::milliseconds duration) {
+        if (!options.fetchPages) {
+            backend->mainLoop().runFor(duration);
+            return;
+        }
+        constexpr std::chrono::milliseconds kSlice{20};
+        const auto end = std::chrono::steady_clock::now() + duration;
+        for (auto left = duration; left.count() > 0;
+             left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now())) {
+            backend->mainLoop().runFor(std::min(left, kSlice));
+            poll();
+        }
+    }
+
     void settle() { backend->mainLoop().runFor(std::chrono::milliseconds(1)); }
 
     // An empty answer when the step ran; otherwise what went wrong.
@@ -347,7 +365,7 @@ struct ScenarioRunner::Impl {
                 return "";
             }
             case StepKind::Wait:
-                backend->mainLoop().runFor(std::chrono::milliseconds(step.number));
+                waitFor(std::chrono::milliseconds(step.number));
                 return "";
             case StepKind::Set: {
                 char* end = nullptr;
