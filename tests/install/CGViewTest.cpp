@@ -42,7 +42,9 @@ TEST_F(CGViewTest, PictureSetFollowsFirstInstallAndThePictureFile) {
     for (const auto& c : cases) {
         setFirstInstall(c.first);
         std::filesystem::remove(pictureFile());
-        if (c.file) ASSERT_TRUE(writePicture(pictureFile(), kPictureW, kPictureH, kFileColour));
+        if (c.file) {
+            ASSERT_TRUE(writePicture(pictureFile(), kPictureW, kPictureH, kFileColour));
+        }
         CGView view({0, 0, kViewW, kViewH});
         EXPECT_EQ(view.loadImages(), c.names) << c.first << c.file;
         EXPECT_EQ(view.loadImagesType(), c.types) << c.first << c.file;
@@ -72,9 +74,13 @@ TEST_F(CGViewTest, EachStateHasItsBackgroundAndContent) {
         auto image = render(*view);
         ASSERT_TRUE(image);
         EXPECT_EQ(alphaAt(*image, 2, 2), c.alpha) << "state " << c.state;
-        if (c.alpha) EXPECT_EQ(rgbAt(*image, 2, 2), kBlack) << "state " << c.state;
+        if (c.alpha) {
+            EXPECT_EQ(rgbAt(*image, 2, 2), kBlack) << "state " << c.state;
+        }
         const Rect probe = c.state == 3 ? kCentredMark : kPicture;
-        if (c.alpha) EXPECT_EQ(rgbAt(*image, probe.center().x, probe.center().y), c.centre) << "state " << c.state;
+        if (c.alpha) {
+            EXPECT_EQ(rgbAt(*image, probe.center().x, probe.center().y), c.centre) << "state " << c.state;
+        }
         EXPECT_EQ(view->imageLoading(0) != nullptr, c.framesLoaded) << "state " << c.state;
         EXPECT_EQ(view->imageButton() != nullptr, c.buttonLoaded) << "state " << c.state;
     }
