@@ -15,15 +15,13 @@
 #include "platform/headless/TemporaryHome.h"
 #include "tools/demo-server/DemoServer.h"
 
+#include "tests/install/FileTree.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
+using installtest::readFile;
 std::vector<std::string> loggedPaths(const demoserver::DemoServer& server) {
     std::vector<std::string> paths;
     for (const std::string& line : server.requestLog()) {

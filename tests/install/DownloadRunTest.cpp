@@ -17,23 +17,16 @@
 #include "tests/install/FakeDownloadHost.h"
 #include "tools/demo-content/ZipWriter.h"
 
+#include "tests/install/FileTree.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using democontent::ZipItem;
 using installtest::Answer;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::set<std::string> treeOf(const std::string& root) {
-    std::set<std::string> out;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        out.insert(fs::relative(entry.path(), root).string());
-    return out;
-}
+using installtest::readFile;
+using installtest::treeOf;
 
 class RecordingObserver : public install::DownloadObserver {
 public:

@@ -8,13 +8,11 @@
 
 #include "tests/support/TempDir.h"
 
+#include "tests/install/FileTree.h"
+
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
+using installtest::readFile;
 TEST(InstallRecords, MissingFileMeansNoRecords) {
     testsupport::TempDir dir;
     install::InstallRecords records;

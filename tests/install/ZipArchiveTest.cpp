@@ -13,24 +13,16 @@
 #include "tests/support/TempDir.h"
 #include "tools/demo-content/ZipWriter.h"
 
+#include "tests/install/FileTree.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using democontent::ZipItem;
 using RK::ExtractResult;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Every path below root, relative to it.
-std::set<std::string> treeOf(const std::string& root) {
-    std::set<std::string> out;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        out.insert(fs::relative(entry.path(), root).string());
-    return out;
-}
+using installtest::readFile;
+using installtest::treeOf;
 
 // A sandbox: <tmp>/work/caches is the destination, <tmp>/work/archive.zip
 // the archive; nothing may appear anywhere else under <tmp>.
