@@ -16,8 +16,8 @@ namespace app {
 class AvatarViewDelegate {
 public:
     virtual ~AvatarViewDelegate() = default;
-    virtual void live2dDidStartLoad() = 0;
-    virtual void live2dDidFinishLoad() = 0;
+    virtual void mesh2dDidStartLoad() = 0;
+    virtual void mesh2dDidFinishLoad() = 0;
 };
 
 class AvatarView {
@@ -36,7 +36,7 @@ public:
     virtual void pause() = 0;
     virtual void resume() = 0;
 
-    // Bridge actions ("live2d" scheme).
+    // Bridge actions ("mesh2d" scheme).
     virtual void load(const Query& query) = 0;
     virtual void change(const Query& query) = 0;
     virtual void motion(const Query& query) = 0;

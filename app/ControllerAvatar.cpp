@@ -5,8 +5,8 @@
 
 namespace app {
 
-void MyWebViewController::live2dDidStartLoad() {
-    _live2dControl = 1;
+void MyWebViewController::mesh2dDidStartLoad() {
+    _mesh2dControl = 1;
     if (_webView) _webView->setBackgroundColor(platform::ui::Color::clear());
     if (!_glView) return;
     if (_glView->enable() && _glView->avatarType() && _glView->page()) {
@@ -18,7 +18,7 @@ void MyWebViewController::live2dDidStartLoad() {
     }
 }
 
-void MyWebViewController::live2dDidFinishLoad() {
+void MyWebViewController::mesh2dDidFinishLoad() {
     if (!_glView) return;
     if (_glView->enable() && _glView->avatarType() && _glView->page() && _glView->loadResult()) {
         _glView->resume();

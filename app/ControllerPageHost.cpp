@@ -246,14 +246,14 @@ void MyWebViewController::webViewDidStartLoad(platform::WebView&) {
 }
 
 void MyWebViewController::webViewDidFinishLoad(platform::WebView&) {
-    if (_live2dControl == 0) {
+    if (_mesh2dControl == 0) {
         if (_glView) {
             _glView->setPage(0);
             _glView->pause();
         }
         if (_webView) _webView->setBackgroundColor(platform::ui::Color::white());
     }
-    _live2dControl = 0;
+    _mesh2dControl = 0;
     if (_activityIndicator) {
         _activityIndicator->setHidden(true);
         _activityIndicator->stopAnimating();

@@ -125,8 +125,8 @@ public:
     void webViewDidStartLoad(platform::WebView& view) override;
     void webViewDidFinishLoad(platform::WebView& view) override;
     void webViewDidFailLoad(platform::WebView& view, const platform::WebError& error) override;
-    void live2dDidStartLoad() override;
-    void live2dDidFinishLoad() override;
+    void mesh2dDidStartLoad() override;
+    void mesh2dDidFinishLoad() override;
 
     // ---- footer, fades, option view, touches ----------------------------
     void javascript_footerEnable(const Query& q);
@@ -260,7 +260,7 @@ public:
     std::shared_ptr<platform::ui::View> _loadingContainer;
     std::atomic<bool> _fadeStart{false};
     std::unique_ptr<AvatarView> _glView;
-    int _live2dControl = 0;
+    int _mesh2dControl = 0;
     std::atomic<int> _dlState{0};
     std::atomic<bool> _dlWaitFlg{false};
     // What the download run wants the loading screen to show, applied on the

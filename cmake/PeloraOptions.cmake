@@ -8,7 +8,7 @@ option(PELORA_BUILD_TESTS "Build the test suite" ON)
 option(PELORA_BUILD_BENCH "Build the benchmarks" ON)
 # Every runtime chunk gets its own system allocation, so sanitizers see
 # overruns that would otherwise stay inside a memory-holder page.
-option(PELORA_CHUNK_PER_ALLOCATION "Live2D memory holders allocate each chunk separately" OFF)
+option(PELORA_CHUNK_PER_ALLOCATION "Mesh2D memory holders allocate each chunk separately" OFF)
 
 set(PELORA_APP_HOST "http://127.0.0.1:8080" CACHE STRING "Application host (pages, relays)")
 set(PELORA_DOWNLOAD_HOST "http://127.0.0.1:8080" CACHE STRING "Download host (version, lists, archives)")

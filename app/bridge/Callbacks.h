@@ -6,10 +6,10 @@ namespace app::script {
 
 inline constexpr const char* kEndFadeOut = "callbackEndFadeOut();";
 inline constexpr const char* kEndFadeIn = "callbackEndFadeIn();";
-inline constexpr const char* kEnableCallbackOn = "live2d_enableCallback(1);";
-inline constexpr const char* kEnableCallbackOff = "live2d_enableCallback(0);";
-inline constexpr const char* kLoadCallbackOn = "live2d_loadCallback(1);";
-inline constexpr const char* kLoadCallbackOff = "live2d_loadCallback(0);";
+inline constexpr const char* kEnableCallbackOn = "mesh2d_enableCallback(1);";
+inline constexpr const char* kEnableCallbackOff = "mesh2d_enableCallback(0);";
+inline constexpr const char* kLoadCallbackOn = "mesh2d_loadCallback(1);";
+inline constexpr const char* kLoadCallbackOff = "mesh2d_loadCallback(0);";
 inline constexpr const char* kVoicePlayRes = "callbackVoicePlayRes();";
 inline constexpr const char* kGetSessionId = "apl_getSessionID();";
 

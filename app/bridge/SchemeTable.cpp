@@ -11,7 +11,7 @@ struct SchemeRow {
 };
 
 constexpr SchemeRow kSchemes[] = {
-    {"live2d", SchemeKind::Avatar},     {"tapjoy", SchemeKind::Tapjoy},
+    {"mesh2d", SchemeKind::Avatar},     {"tapjoy", SchemeKind::Tapjoy},
     {"webview", SchemeKind::Controller}, {"top", SchemeKind::Top},
     {"payment", SchemeKind::Payment},   {"mailto", SchemeKind::OpenOutside},
     {"tel", SchemeKind::OpenOutside},   {"sms", SchemeKind::OpenOutside},

@@ -6,7 +6,7 @@
 namespace app {
 
 enum class SchemeKind {
-    Avatar,       // "live2d": an avatar-view action
+    Avatar,       // "mesh2d": an avatar-view action
     Tapjoy,       // "tapjoy": swallowed
     Controller,   // "webview": a controller action
     Top,          // "top": the start-up flow again

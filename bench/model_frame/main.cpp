@@ -1,4 +1,4 @@
-// model_frame: the cost of one frame of the Live2D runtime.
+// model_frame: the cost of one frame of the Mesh2D runtime.
 //
 // (a) update of the writer-made stress model (one root BDAffine, 200 meshes
 //     × 200 points, 4 two-pivot parameter tables, parameters between pivots
@@ -15,8 +15,8 @@
 #include <cstring>
 #include <vector>
 
-#include "live2d/Live2D.h"
-#include "live2d/Live2DModelIPhone.h"
+#include "mesh2d/Mesh2D.h"
+#include "mesh2d/Mesh2DModelIPhone.h"
 #include "platform/GLContext.h"
 #include "tools/modelwriter/ModelWriter.h"
 #include "tools/modelwriter/StressModel.h"
@@ -116,11 +116,11 @@ double median(std::vector<double> v) {
 
 const char* kParamNames[kTables] = {"PARAM_STRESS_0", "PARAM_STRESS_1", "PARAM_STRESS_2", "PARAM_STRESS_3"};
 
-void setFrameParams(live2d::ALive2DModel* model, int frame) {
+void setFrameParams(mesh2d::AMesh2DModel* model, int frame) {
     for (int j = 0; j < kTables; ++j) model->setParamFloat(kParamNames[j], paramValue(frame, j));
 }
 
-bool checkIdentical(live2d::ALive2DModel* model, Reference& ref, const modelwriter::Model& desc) {
+bool checkIdentical(mesh2d::AMesh2DModel* model, Reference& ref, const modelwriter::Model& desc) {
     setFrameParams(model, 12345);
     model->update();
     float g[kTables];
@@ -148,7 +148,7 @@ double benchUpdate() {
         mesh.opacities = std::vector<float>(kCombos, 1.0f);
     }
     const std::vector<uint8_t> bytes = modelwriter::writeModel(desc);
-    live2d::Live2DModelIPhone* model = live2d::Live2DModelIPhone::loadModel(bytes.data(), static_cast<int>(bytes.size()));
+    mesh2d::Mesh2DModelIPhone* model = mesh2d::Mesh2DModelIPhone::loadModel(bytes.data(), static_cast<int>(bytes.size()));
     if (model == nullptr) {
         std::printf("stress model refused\n");
         return -1;
@@ -250,7 +250,7 @@ double benchDraw() {
     auto gl = platform::createOffscreenGLContext(320, 480);
     if (!gl) return -1;
     const std::vector<uint8_t> bytes = modelwriter::writeModel(demoModel());
-    live2d::Live2DModelIPhone* model = live2d::Live2DModelIPhone::loadModel(bytes.data(), static_cast<int>(bytes.size()));
+    mesh2d::Mesh2DModelIPhone* model = mesh2d::Mesh2DModelIPhone::loadModel(bytes.data(), static_cast<int>(bytes.size()));
     if (model == nullptr) return -1;
     std::vector<uint8_t> texels(512 * 512 * 4);
     for (size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<uint8_t>((i * 37) ^ (i >> 9));
@@ -299,10 +299,10 @@ double benchDraw() {
 
 int main() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    live2d::Live2D::init();
+    mesh2d::Mesh2D::init();
     const double ratio = benchUpdate();
     const double fps = benchDraw();
-    live2d::Live2D::dispose();
+    mesh2d::Mesh2D::dispose();
     if (ratio < 0 || fps < 0) return 1;
     std::printf("RESULT model_frame_ratio %.3f x\n", ratio);
     std::printf("RESULT model_draw_fps %.1f fps\n", fps);

@@ -12,10 +12,10 @@
 #include <cstring>
 #include <vector>
 
-#include "live2d/Live2D.h"
-#include "live2d/Live2DModelIPhone.h"
-#include "live2d/io/ModelFileLoader.h"
-#include "live2d/model/ModelImpl.h"
+#include "mesh2d/Mesh2D.h"
+#include "mesh2d/Mesh2DModelIPhone.h"
+#include "mesh2d/io/ModelFileLoader.h"
+#include "mesh2d/model/ModelImpl.h"
 #include "tools/modelwriter/Encoder.h"
 #include "tools/modelwriter/ModelWriter.h"
 #include "tools/modelwriter/StressModel.h"
@@ -79,8 +79,8 @@ double decodeFloor(const std::vector<uint8_t>& file, const std::vector<modelwrit
 
 double loadOnce(const std::vector<uint8_t>& file, bool* ok) {
     const auto start = Clock::now();
-    live2d::ModelImpl* model = nullptr;
-    const int code = live2d::ModelFileLoader::load(file.data(), static_cast<int>(file.size()), &model);
+    mesh2d::ModelImpl* model = nullptr;
+    const int code = mesh2d::ModelFileLoader::load(file.data(), static_cast<int>(file.size()), &model);
     delete model;
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     *ok = *ok && code == 0;
@@ -89,7 +89,7 @@ double loadOnce(const std::vector<uint8_t>& file, bool* ok) {
 
 double loadModelOnce(const std::vector<uint8_t>& file, bool* ok) {
     const auto start = Clock::now();
-    live2d::Live2DModelIPhone* model = live2d::Live2DModelIPhone::loadModel(file.data(), static_cast<int>(file.size()));
+    mesh2d::Mesh2DModelIPhone* model = mesh2d::Mesh2DModelIPhone::loadModel(file.data(), static_cast<int>(file.size()));
     *ok = *ok && model != nullptr;
     delete model;
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -104,7 +104,7 @@ int main() {
     std::printf("model_load: %d drawables x %d points, %d tables, %zu bytes, %zu arrays, %d runs\n", kDrawables,
                 kPoints, kTables, file.size(), spans.size(), kRuns);
 
-    live2d::Live2D::init();
+    mesh2d::Mesh2D::init();
     bool ok = true;
     uint64_t checksum = 0;
     std::vector<double> floor, load, api;
@@ -116,7 +116,7 @@ int main() {
         load.push_back(loadOnce(file, &ok));
         api.push_back(loadModelOnce(file, &ok));
     }
-    live2d::Live2D::dispose();
+    mesh2d::Mesh2D::dispose();
     if (!ok) {
         std::fprintf(stderr, "model_load: the stress model did not load\n");
         return 1;

@@ -14,11 +14,11 @@ TEST(SchemeTableTest, ExactCaseSensitiveNames) {
         const char* scheme;
         SchemeKind kind;
     } cases[] = {
-        {"live2d", SchemeKind::Avatar},       {"tapjoy", SchemeKind::Tapjoy},   {"webview", SchemeKind::Controller},
+        {"mesh2d", SchemeKind::Avatar},       {"tapjoy", SchemeKind::Tapjoy},   {"webview", SchemeKind::Controller},
         {"top", SchemeKind::Top},             {"payment", SchemeKind::Payment}, {"mailto", SchemeKind::OpenOutside},
         {"tel", SchemeKind::OpenOutside},     {"sms", SchemeKind::OpenOutside}, {"line", SchemeKind::OpenOutside},
         {"browser", SchemeKind::Browser},     {"WebView", SchemeKind::Ordinary}, {"http", SchemeKind::Ordinary},
-        {"https", SchemeKind::Ordinary},      {"", SchemeKind::Ordinary},       {"live2dx", SchemeKind::Ordinary},
+        {"https", SchemeKind::Ordinary},      {"", SchemeKind::Ordinary},       {"mesh2dx", SchemeKind::Ordinary},
     };
     for (const auto& c : cases) EXPECT_EQ(classifyScheme(c.scheme), c.kind) << c.scheme;
     EXPECT_TRUE(isNativeAction(SchemeKind::Payment));

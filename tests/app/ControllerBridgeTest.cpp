@@ -44,7 +44,7 @@ TEST_F(BridgeTest, ActionSchemesAreNeverLoaded) {
         {"webview://javascript_nope", "bridge: unknown action javascript_nope"},
         {"webview://javascript_stopBGM?x=1", "bridge: unknown action javascript_stopBGM:"},
         {"webview://javascript_playSE", "bridge: unknown action javascript_playSE"},
-        {"live2d://wink", "bridge: unknown avatar action wink"},
+        {"mesh2d://wink", "bridge: unknown avatar action wink"},
         {"tapjoy://offers", nullptr},
         {"top://", nullptr},
     };
@@ -62,12 +62,12 @@ TEST_F(BridgeTest, ActionSchemesAreNeverLoaded) {
 
 TEST_F(BridgeTest, ArgumentsReachTheActionAsWritten) {
     ASSERT_NE(avatar(), nullptr);
-    EXPECT_FALSE(navigate("live2d://motion?number=3"));
+    EXPECT_FALSE(navigate("mesh2d://motion?number=3"));
     ASSERT_EQ(avatar()->calls.back(), "motion:");
     EXPECT_EQ(avatar()->lastQuery, (Query{{"number", "3"}}));
-    EXPECT_FALSE(navigate("live2d://change?name=%E3%81%82&a=b=c"));
+    EXPECT_FALSE(navigate("mesh2d://change?name=%E3%81%82&a=b=c"));
     EXPECT_EQ(avatar()->lastQuery, (Query{{"name", "%E3%81%82"}, {"a", "c"}}));
-    EXPECT_FALSE(navigate("live2d://pause"));
+    EXPECT_FALSE(navigate("mesh2d://pause"));
     EXPECT_EQ(avatar()->calls.back(), "pause");
 
     EXPECT_FALSE(navigate("webview://javascript_footerEnable?flg=true"));
@@ -236,7 +236,7 @@ TEST_F(BridgeTest, PurchaseRequestIsCaptured) {
 TEST_F(BridgeTest, OffHostPagesGetNoNativeActions) {
     showForeignPage();
     prefs().setFloat(kKeyVoiceDlKey, 1);
-    for (const char* url : {"webview://javascript_footerEnable?flg=true", "live2d://motion?number=1", "top://",
+    for (const char* url : {"webview://javascript_footerEnable?flg=true", "mesh2d://motion?number=1", "top://",
                             "payment://shop/buy.php?product=item100"}) {
         logs.clear();
         EXPECT_FALSE(navigate(url)) << url;
@@ -260,7 +260,7 @@ TEST_F(BridgeTest, AvatarActionsBeforeTheAvatarViewExist) {
     restart();
     launch();
     logs.clear();
-    EXPECT_FALSE(navigate("live2d://motion?number=3"));
+    EXPECT_FALSE(navigate("mesh2d://motion?number=3"));
     EXPECT_TRUE(logs.contains("before the avatar view exists"));
 }
 

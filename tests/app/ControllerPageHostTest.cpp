@@ -187,12 +187,12 @@ TEST_F(PageHostTest, FinishedPageWithoutAvatarHidesIt) {
     avatar()->enable_ = avatar()->type_ = avatar()->page_ = 1;
     avatar()->calls.clear();
     controller->viewNextUrl(appBase() + "/room.php");
-    controller->live2dDidStartLoad();
+    controller->mesh2dDidStartLoad();
     web()->finishLoad();
     EXPECT_EQ(avatar()->page_, 1);
     EXPECT_EQ(avatar()->calls, std::vector<std::string>{"resume"});
     EXPECT_EQ(controller->_webView->backgroundColor(), platform::ui::Color::clear());
-    EXPECT_EQ(controller->_live2dControl, 0);
+    EXPECT_EQ(controller->_mesh2dControl, 0);
 }
 
 TEST_F(PageHostTest, WithoutAnAvatarViewPagesStillGetTheWhiteBackground) {
@@ -201,10 +201,10 @@ TEST_F(PageHostTest, WithoutAnAvatarViewPagesStillGetTheWhiteBackground) {
     EXPECT_EQ(controller->_glView, nullptr);
     EXPECT_EQ(controller->_webView->backgroundColor(), platform::ui::Color::white());
     logs.clear();
-    EXPECT_FALSE(navigate("live2d://motion?number=1"));
+    EXPECT_FALSE(navigate("mesh2d://motion?number=1"));
     EXPECT_TRUE(logs.contains("before the avatar view exists"));
-    controller->live2dDidStartLoad();  // a stray report changes nothing but the flag
-    EXPECT_EQ(controller->_live2dControl, 1);
+    controller->mesh2dDidStartLoad();  // a stray report changes nothing but the flag
+    EXPECT_EQ(controller->_mesh2dControl, 1);
 }
 
 TEST_F(PageHostTest, AvatarCallbacksFollowTheFourFields) {
@@ -216,12 +216,12 @@ TEST_F(PageHostTest, AvatarCallbacksFollowTheFourFields) {
         const char* finishScript;
         const char* finishCall;
     } cases[] = {
-        {1, 1, 1, 1, "live2d_enableCallback(1);", "resume", "live2d_loadCallback(1);", "resume"},
-        {1, 1, 1, 0, "live2d_enableCallback(1);", "resume", "live2d_loadCallback(0);", "pause"},
-        {0, 1, 1, 1, "live2d_enableCallback(0);", "pause", "live2d_loadCallback(0);", "pause"},
-        {1, 2, 1, 1, "live2d_enableCallback(1);", "resume", "live2d_loadCallback(1);", "resume"},
-        {1, 1, 0, 1, "live2d_enableCallback(0);", "pause", "live2d_loadCallback(0);", "pause"},
-        {1, 0, 1, 1, "live2d_enableCallback(0);", "pause", "live2d_loadCallback(0);", "pause"},
+        {1, 1, 1, 1, "mesh2d_enableCallback(1);", "resume", "mesh2d_loadCallback(1);", "resume"},
+        {1, 1, 1, 0, "mesh2d_enableCallback(1);", "resume", "mesh2d_loadCallback(0);", "pause"},
+        {0, 1, 1, 1, "mesh2d_enableCallback(0);", "pause", "mesh2d_loadCallback(0);", "pause"},
+        {1, 2, 1, 1, "mesh2d_enableCallback(1);", "resume", "mesh2d_loadCallback(1);", "resume"},
+        {1, 1, 0, 1, "mesh2d_enableCallback(0);", "pause", "mesh2d_loadCallback(0);", "pause"},
+        {1, 0, 1, 1, "mesh2d_enableCallback(0);", "pause", "mesh2d_loadCallback(0);", "pause"},
     };
     for (const auto& c : cases) {
         FakeAvatarView* a = avatar();
@@ -231,9 +231,9 @@ TEST_F(PageHostTest, AvatarCallbacksFollowTheFourFields) {
         a->result_ = c.result;
         a->calls.clear();
         web()->clearRecords();
-        controller->live2dDidStartLoad();
-        EXPECT_EQ(controller->_live2dControl, 1);
-        controller->live2dDidFinishLoad();
+        controller->mesh2dDidStartLoad();
+        EXPECT_EQ(controller->_mesh2dControl, 1);
+        controller->mesh2dDidFinishLoad();
         EXPECT_EQ(scripts(), (std::vector<std::string>{c.startScript, c.finishScript}));
         EXPECT_EQ(a->calls, (std::vector<std::string>{c.startCall, c.finishCall}));
     }

@@ -16,7 +16,7 @@ TEST(ParseUrlTest, CutsSchemeHostPathAndQuery) {
     } cases[] = {
         {"webview://javascript_stopBGM", "webview", "javascript_stopBGM", "", "", nullptr},
         {"webview://javascript_playSE?name=se_01.ogg", "webview", "javascript_playSE", "", "", "name=se_01.ogg"},
-        {"live2d://Motion?number=3#frag", "live2d", "Motion", "", "", "number=3"},
+        {"mesh2d://Motion?number=3#frag", "mesh2d", "Motion", "", "", "number=3"},
         {"payment://shop/buy.php?product=item100&P=7", "payment", "shop", "", "/buy.php", "product=item100&P=7"},
         {"http://user@127.0.0.1:8080/a/b?x=1", "http", "127.0.0.1", "8080", "/a/b", "x=1"},
         {"mailto:someone@example.com", "mailto", "", "", "someone@example.com", nullptr},

@@ -33,7 +33,7 @@ TEST(FileSystem, DirectoryOfFollowsDirname) {
 
 TEST(FileSystem, MakeDirectoriesCreatesEveryMissingLevelWith0755) {
     testsupport::TempDir dir;
-    const std::string deep = dir.path() + "/live2d/resource/img";
+    const std::string deep = dir.path() + "/mesh2d/resource/img";
     ASSERT_TRUE(RK::makeDirectories(deep));
     ASSERT_TRUE(fs::is_directory(deep));
     struct stat st {};

@@ -1,5 +1,5 @@
 #pragma once
-// A plain description of a Live2D model, independent of the runtime's classes,
+// A plain description of a Mesh2D model, independent of the runtime's classes,
 // from which the writer produces model files. Fields that a well-formed file
 // derives from others (counts, per-combination defaults) are optional so that
 // tests can also describe inconsistent files on purpose.

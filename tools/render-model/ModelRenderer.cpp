@@ -2,8 +2,8 @@
 
 #include <GLES/gl.h>
 
-#include "live2d/Live2D.h"
-#include "live2d/Live2DModelIPhone.h"
+#include "mesh2d/Mesh2D.h"
+#include "mesh2d/Mesh2DModelIPhone.h"
 #include "platform/GLContext.h"
 #include "tools/render-model/MotionFrame.h"
 
@@ -46,8 +46,8 @@ void setUpFrame(int width, int height) {
 }
 
 bool drawModel(const RenderJob& job, std::string& error) {
-    live2d::Live2DModelIPhone* model =
-        live2d::Live2DModelIPhone::loadModel(job.modelBytes.data(), static_cast<int>(job.modelBytes.size()));
+    mesh2d::Mesh2DModelIPhone* model =
+        mesh2d::Mesh2DModelIPhone::loadModel(job.modelBytes.data(), static_cast<int>(job.modelBytes.size()));
     if (model == nullptr) {
         error = "the model file could not be loaded";
         return false;
@@ -102,9 +102,9 @@ bool renderModel(const RenderJob& job, Image& out, std::string& error) {
         return false;
     }
     setUpFrame(job.width, job.height);
-    live2d::Live2D::init();
+    mesh2d::Mesh2D::init();
     const bool drawn = drawModel(job, error);
-    live2d::Live2D::dispose();
+    mesh2d::Mesh2D::dispose();
     if (!drawn) return false;
     const std::vector<std::uint8_t> px = gl->readPixels();
     if (px.empty()) {

@@ -1,9 +1,9 @@
 #include "tools/render-model/MotionFrame.h"
 
-#include "live2d/ALive2DModel.h"
-#include "live2d/motion/Live2DMotion.h"
-#include "live2d/motion/MotionQueueManager.h"
-#include "live2d/util/UtTime.h"
+#include "mesh2d/AMesh2DModel.h"
+#include "mesh2d/motion/Mesh2DMotion.h"
+#include "mesh2d/motion/MotionQueueManager.h"
+#include "mesh2d/util/UtTime.h"
 
 namespace rendermodel {
 
@@ -12,10 +12,10 @@ namespace {
 // Restores the runtime clock when the frame is done.
 class ClockRestore {
 public:
-    ClockRestore() : wasSet_(live2d::UtTime::hasUserTimeMSec()), time_(live2d::UtTime::getTimeMSec()) {}
+    ClockRestore() : wasSet_(mesh2d::UtTime::hasUserTimeMSec()), time_(mesh2d::UtTime::getTimeMSec()) {}
     ~ClockRestore() {
-        if (wasSet_) live2d::UtTime::setUserTimeMSec(time_);
-        else live2d::UtTime::clearUserTimeMSec();
+        if (wasSet_) mesh2d::UtTime::setUserTimeMSec(time_);
+        else mesh2d::UtTime::clearUserTimeMSec();
     }
     ClockRestore(const ClockRestore&) = delete;
     ClockRestore& operator=(const ClockRestore&) = delete;
@@ -27,11 +27,11 @@ private:
 
 }  // namespace
 
-bool applyMotionFrame(live2d::ALive2DModel* model, const std::vector<std::uint8_t>& motionBytes, int64_t atMSec) {
+bool applyMotionFrame(mesh2d::AMesh2DModel* model, const std::vector<std::uint8_t>& motionBytes, int64_t atMSec) {
     if (model == nullptr) return false;
-    live2d::Live2DMotion* motion =
-        live2d::Live2DMotion::loadMotion(motionBytes.data(), static_cast<int>(motionBytes.size()));
-    auto* queue = new live2d::MotionQueueManager();
+    mesh2d::Mesh2DMotion* motion =
+        mesh2d::Mesh2DMotion::loadMotion(motionBytes.data(), static_cast<int>(motionBytes.size()));
+    auto* queue = new mesh2d::MotionQueueManager();
     if (motion == nullptr || queue == nullptr) {
         delete motion;
         delete queue;
@@ -39,10 +39,10 @@ bool applyMotionFrame(live2d::ALive2DModel* model, const std::vector<std::uint8_
     }
     {
         ClockRestore restore;
-        live2d::UtTime::setUserTimeMSec(0);
+        mesh2d::UtTime::setUserTimeMSec(0);
         queue->startMotion(motion, true);
         queue->updateParam(model);
-        live2d::UtTime::setUserTimeMSec(atMSec);
+        mesh2d::UtTime::setUserTimeMSec(atMSec);
         queue->updateParam(model);
     }
     delete queue;  // and the motion with its entry

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace live2d {
-class ALive2DModel;
+namespace mesh2d {
+class AMesh2DModel;
 }
 
 namespace rendermodel {
@@ -14,6 +14,6 @@ namespace rendermodel {
 // Writes the motion's parameters into the model as they stand `atMSec` after
 // its start. The runtime clock is left as it was found. False when the motion
 // could not be made.
-bool applyMotionFrame(live2d::ALive2DModel* model, const std::vector<std::uint8_t>& motionBytes, int64_t atMSec);
+bool applyMotionFrame(mesh2d::AMesh2DModel* model, const std::vector<std::uint8_t>& motionBytes, int64_t atMSec);
 
 }  // namespace rendermodel

@@ -11,11 +11,11 @@
 #include <cstring>
 #include <string>
 
-#include "live2d/Live2D.h"
-#include "live2d/Live2DModelIPhone.h"
-#include "live2d/memory/LDObject.h"
-#include "live2d/util/UtDebug.h"
-#include "live2d/util/UtMemory.h"
+#include "mesh2d/Mesh2D.h"
+#include "mesh2d/Mesh2DModelIPhone.h"
+#include "mesh2d/memory/LDObject.h"
+#include "mesh2d/util/UtDebug.h"
+#include "mesh2d/util/UtMemory.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ std::string endCapture() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_captureFd = memfd_create("live2d-output", 0);
+    g_captureFd = memfd_create("mesh2d-output", 0);
     if (g_captureFd < 0 || dup2(g_captureFd, STDOUT_FILENO) < 0) {
         std::perror("memfd");
         std::abort();
@@ -64,20 +64,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     beginCapture();
-    live2d::UtDebug::setMemoryDebugFlags(live2d::UtDebug::MEMORY_DEBUG_MEMORY_INFO_COUNT);
-    live2d::Live2D::init();
-    live2d::Live2DModelIPhone* model = live2d::Live2DModelIPhone::loadModel(data, static_cast<int>(size));
+    mesh2d::UtDebug::setMemoryDebugFlags(mesh2d::UtDebug::MEMORY_DEBUG_MEMORY_INFO_COUNT);
+    mesh2d::Mesh2D::init();
+    mesh2d::Mesh2DModelIPhone* model = mesh2d::Mesh2DModelIPhone::loadModel(data, static_cast<int>(size));
     if (model) {
         model->update();
         delete model;
     }
-    live2d::Live2D::dispose();
+    mesh2d::Mesh2D::dispose();
     const std::string report = endCapture();
     if (report.find("MEMORY LEAKS") != std::string::npos || report.find("memory leaks found!!") != std::string::npos) {
         fail("the runtime reported leaks", report);
     }
-    if (live2d::LDObject::getInstanceCount() != 0 || live2d::UtMemory::getLivePageCount() != 0) {
-        fail("objects or pages outlived Live2D::dispose", report);
+    if (mesh2d::LDObject::getInstanceCount() != 0 || mesh2d::UtMemory::getLivePageCount() != 0) {
+        fail("objects or pages outlived Mesh2D::dispose", report);
     }
     return 0;
 }

@@ -8,22 +8,22 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "live2d/ALive2DModel.h"
-#include "live2d/Live2D.h"
-#include "live2d/ModelContext.h"
-#include "live2d/id/ParamID.h"
-#include "live2d/memory/LDObject.h"
-#include "live2d/motion/EyeBlinkMotion.h"
-#include "live2d/motion/Live2DMotion.h"
-#include "live2d/motion/Motion.h"
-#include "live2d/motion/MotionQueueManager.h"
-#include "live2d/util/UtTime.h"
+#include "mesh2d/AMesh2DModel.h"
+#include "mesh2d/Mesh2D.h"
+#include "mesh2d/ModelContext.h"
+#include "mesh2d/id/ParamID.h"
+#include "mesh2d/memory/LDObject.h"
+#include "mesh2d/motion/EyeBlinkMotion.h"
+#include "mesh2d/motion/Mesh2DMotion.h"
+#include "mesh2d/motion/Motion.h"
+#include "mesh2d/motion/MotionQueueManager.h"
+#include "mesh2d/util/UtTime.h"
 
 namespace {
 
-using namespace live2d;
+using namespace mesh2d;
 
-ALive2DModel* gModel = nullptr;
+AMesh2DModel* gModel = nullptr;
 
 void check(bool ok, const char* what) {
     if (ok) return;
@@ -39,7 +39,7 @@ void addParams(ModelContext* context) {
     context->addParam(ParamID::getID("PARAM_EYE_L_OPEN"), 1.0f, 0.0f, 1.0f);
 }
 
-void checkParsed(Live2DMotion* m) {
+void checkParsed(Mesh2DMotion* m) {
     check(m->getDurationMSec() >= 0, "negative duration");
     int longest = 0;
     for (int i = 0; i < m->getTrackCount(); ++i) {
@@ -58,8 +58,8 @@ void play(const uint8_t* data, size_t size, uint8_t options) {
     const int64_t base = 1'700'000'000'000 + (options & 0x07) * 999;
     const int step = 1 + (options >> 3) * 7;  // 1 .. 218 ms between frames
 
-    Live2DMotion* first = Live2DMotion::loadMotion(data, static_cast<int>(size));
-    Live2DMotion* second = Live2DMotion::loadMotion(data, static_cast<int>(size));
+    Mesh2DMotion* first = Mesh2DMotion::loadMotion(data, static_cast<int>(size));
+    Mesh2DMotion* second = Mesh2DMotion::loadMotion(data, static_cast<int>(size));
     check(first != nullptr && second != nullptr, "no motion");
     checkParsed(first);
     first->setLoop((options & 0x08) != 0);
@@ -91,14 +91,14 @@ void play(const uint8_t* data, size_t size, uint8_t options) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     const int before = LDObject::getInstanceCount();
-    Live2D::init();
-    gModel = new ALive2DModel();
+    Mesh2D::init();
+    gModel = new AMesh2DModel();
     gModel->init();
     addParams(gModel->getModelContext());
     play(data + 1, size - 1, data[0]);
     delete gModel;
     gModel = nullptr;
-    Live2D::dispose();
+    Mesh2D::dispose();
     check(LDObject::getInstanceCount() == before, "objects leaked");
     return 0;
 }
