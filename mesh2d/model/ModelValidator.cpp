@@ -22,6 +22,20 @@
 
 namespace mesh2d {
 
+namespace {
+
+// The x, y coordinates of a grid of rows x columns cells, or -1 when the grid is
+// empty or would need more than `limit` of them. The bound is checked by
+// division first: two counts near 2^31 would overflow even a 64-bit product.
+long long gridCoordinateCount(long long rows, long long columns, long long limit) {
+    if (rows < 1 || columns < 1 || rows + 1 > limit / 2 / (columns + 1)) {
+        return -1;
+    }
+    return (rows + 1) * (columns + 1) * 2;
+}
+
+}  // namespace
+
 bool ModelValidator::refuse(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -169,10 +183,11 @@ bool ModelValidator::checkGrid(const BDBoxGrid* grid, const char* name) {
     }
     const long long rows = grid->getRowCount();
     const long long columns = grid->getColumnCount();
-    if (rows < 1 || columns < 1 || (rows + 1) * (columns + 1) * 2 > 0x7FFFFFFF) {
-        return refuse("%s: a grid of %lld x %lld cells", name, columns, rows);
+    const long long floats = gridCoordinateCount(rows, columns, MAX_GRID_COORDINATES);
+    if (floats < 0) {
+        return refuse("%s: a grid of %lld x %lld cells (at least 1 x 1, at most %d coordinates)", name, columns,
+                      rows, MAX_GRID_COORDINATES);
     }
-    const long long floats = (rows + 1) * (columns + 1) * 2;
     if (grid->getPivotPointsCount() != combos) {
         return refuse("%s: %d grids for %lld pivot combinations", name, grid->getPivotPointsCount(), combos);
     }

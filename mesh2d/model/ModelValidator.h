@@ -4,9 +4,9 @@
 // pivot tables with at least one pivot and a value array of that length; every
 // per-combination list (affine states, grid and mesh point sets, draw orders,
 // opacities) of the product of the pivot counts, that product at most 65535;
-// grids of at least 1 x 1; triangle indices below the point count and exactly
-// 3 x the triangle count of them; fewer than 65535 drawables; bounded draw
-// orders; only finite floats. Array lengths come from the reader's reference
+// grids of at least 1 x 1 whose coordinates an int can count; triangle
+// indices below the point count and exactly 3 x the triangle count of them;
+// fewer than 65535 drawables; bounded draw orders; only finite floats. Array lengths come from the reader's reference
 // table, which recorded them while reading.
 namespace mesh2d {
 
@@ -22,6 +22,8 @@ class ModelValidator {
 public:
     static constexpr long long MAX_COMBINATIONS = 65535;
     static constexpr int MAX_DRAWABLES = 65534;
+    // A grid's coordinate count must fit the int the per-frame code indexes with.
+    static constexpr int MAX_GRID_COORDINATES = 0x7FFFFFFF;
 
     explicit ModelValidator(BReader& br) : br_(br) {}
 
