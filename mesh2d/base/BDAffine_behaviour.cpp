@@ -102,6 +102,7 @@ void BDAffine::applyParent(ModelContext* mdc, IBaseContext* cdata) {
     BDAffineContext* ctx = ownContext(this, cdata);
     if (ctx == nullptr || ctx->interpolatedAffine == nullptr) return;
     ctx->setAvailable(true);
+    ctx->setTransformSkipped(false);
     const AffineEnt* src = ctx->interpolatedAffine;
     if (!hasParent() || ctx->transformedAffine == nullptr) {
         ctx->setTotalScale(src->scaleX);
@@ -112,7 +113,9 @@ void BDAffine::applyParent(ModelContext* mdc, IBaseContext* cdata) {
     IBaseData* parent = findParent(mdc, getTargetBaseDataID(), &ctx->tmpBaseDataIndex,
                                    "Target BaseData[%s] is not available", &pctx);
     if (parent == nullptr) {
+        // Nothing was transformed: the transformed state is not valid either.
         ctx->setAvailable(false);
+        ctx->setTransformSkipped(true);
         return;
     }
 
@@ -160,6 +163,7 @@ void BDAffine::applyParent(ModelContext* mdc, IBaseContext* cdata) {
     ctx->setTotalScale(pctx->getTotalScale() * src->scaleX);
     ctx->setTotalOpacity(pctx->getTotalOpacity() * ctx->getInterpolatedOpacity());
     ctx->setAvailable(pctx->isAvailable() && !pctx->isOutsideParam());
+    ctx->setTransformSkipped(pctx->isTransformSkipped());
 }
 
 void BDAffine::transformPoints(ModelContext*, IBaseContext* cdata, float* srcPoints, float* dstPoints, int numPoint,

@@ -73,6 +73,7 @@ void BDBoxGrid::applyParent(ModelContext* mdc, IBaseContext* cdata) {
     BDBoxGridContext* ctx = ownContext(this, cdata);
     if (ctx == nullptr) return;
     ctx->setAvailable(true);
+    ctx->setTransformSkipped(false);
     if (!hasParent() || ctx->transformedPoints == nullptr) {
         ctx->setTotalOpacity(ctx->getInterpolatedOpacity());
         return;
@@ -81,9 +82,12 @@ void BDBoxGrid::applyParent(ModelContext* mdc, IBaseContext* cdata) {
     IBaseData* parent = findParent(mdc, getTargetBaseDataID(), &ctx->tmpBaseDataIndex,
                                    "Target baseData[%s] is not available.", &pctx);
     if (parent == nullptr || !pctx->isAvailable() || pctx->isOutsideParam()) {
+        // The transformed grid keeps whatever an earlier frame left in it.
         ctx->setAvailable(false);
+        ctx->setTransformSkipped(true);
         return;
     }
+    ctx->setTransformSkipped(pctx->isTransformSkipped());
     ctx->setTotalScale(pctx->getTotalScale());
     ctx->setTotalOpacity(ctx->getInterpolatedOpacity() * pctx->getTotalOpacity());
     parent->transformPoints(mdc, pctx, ctx->interpolatedPoints, ctx->transformedPoints, getGridPointCount(), 0, 2);

@@ -24,12 +24,19 @@ public:
     void setInterpolatedOpacity(float opacity) { interpolatedOpacity_ = opacity; }
     float getTotalOpacity() const { return totalOpacity_; }
     void setTotalOpacity(float opacity) { totalOpacity_ = opacity; }
+    // True for the frame when a grid deformer in this deformer's chain (itself
+    // included) left its grid untransformed: what this deformer maps points to
+    // is then not valid. Being unavailable for any other reason (a parent out
+    // of range) leaves the mapping valid.
+    bool isTransformSkipped() const { return transformSkipped_; }
+    void setTransformSkipped(bool skipped) { transformSkipped_ = skipped; }
 
 private:
     IBaseData* src_;
     int partsIndex_ = 0;
     bool outsideParam_ = false;
     bool available_ = true;
+    bool transformSkipped_ = false;
     float totalScale_ = 1.0f;
     float interpolatedOpacity_ = 1.0f;
     float totalOpacity_ = 1.0f;

@@ -105,9 +105,11 @@ void DDTexture::applyParent(ModelContext* mdc, IDrawContext* cdata) {
             // Without a parent the transformed points are never computed.
             ctx->setAvailable(false);
         } else {
-            // A parent that is itself unavailable has stale or uncomputed
-            // output: the mesh is not drawn through it.
-            if (pctx->isAvailable() && !pctx->isOutsideParam() && ctx->transformedPoints) {
+            // A parent in range is drawn through even when it is unavailable
+            // (its own parent is out of range): its mapping is still computed.
+            // Only a grid in the chain that skipped its transform leaves the
+            // mapping stale, and then the mesh is not drawn.
+            if (!pctx->isOutsideParam() && !pctx->isTransformSkipped() && ctx->transformedPoints) {
                 parent->transformPoints(mdc, pctx, ctx->interpolatedPoints, ctx->transformedPoints, numPts_, 0, 2);
                 ctx->setAvailable(true);
             } else {
