@@ -1,20 +1,21 @@
 #include "audio/AudioFileDecoder.h"
 
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "audio/AudioFormat.h"
+#include "audio/RegularFile.h"
 #include "platform/Log.h"
 
 namespace RK {
 namespace {
 
-// Effects and system-player music are held whole; anything past this is not
-// a sound the client plays and would only exhaust memory.
-constexpr sf_count_t kMaxBytes = 256LL * 1024 * 1024;
+constexpr sf_count_t kMaxBytes = kMaxAudioFileBytes;
 
 // Reads every frame as 16-bit PCM. The frame count in the header may promise
 // more than a damaged file holds: the size is what was actually read.
@@ -45,12 +46,22 @@ char* readAll(SNDFILE* file, const SF_INFO& info, const char* what, int* size) {
 
 char* decodeAudioFile(const char* path, int* size, ALenum* format, int* rate) {
     if (!path || !*path) return nullptr;
+    std::string error;
+    const int fd = openRegularFile(path, kMaxAudioFileBytes, error);
+    if (fd < 0) {
+        platform::log("decodeAudioFile: %s: %s", path, error.c_str());
+        return nullptr;
+    }
     SF_INFO info{};
-    SNDFILE* file = sf_open(path, SFM_READ, &info);
-    if (!file) return nullptr;
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
+    if (!file) {
+        ::close(fd);
+        return nullptr;
+    }
     int bytes = 0;
     char* block = readAll(file, info, path, &bytes);
     sf_close(file);
+    ::close(fd);
     if (!block) return nullptr;
     if (size) *size = bytes;
     if (format) *format = info.channels < 2 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;

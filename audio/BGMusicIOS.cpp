@@ -1,34 +1,16 @@
 #include "audio/BGMusicIOS.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "audio/AudioFileDecoder.h"
 #include "audio/AudioFormat.h"
+#include "audio/RegularFile.h"
 #include "audio/SoundCache.h"
 #include "platform/Backend.h"
 #include "platform/Log.h"
 
 namespace RK {
-namespace {
-
-bool readWholeFile(const char* path, std::vector<unsigned char>& data, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "The file could not be opened.";
-        return false;
-    }
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "The file could not be read.";
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 void RKBGMusicIOSDelegate::audioPlayerDidFinishPlaying(platform::SystemAudioPlayer&, bool successfully) {
     if (!successfully || !observer_) return;
     if (BGMusic::EventListener* listener = observer_->getListener()) listener->onFinished(observer_);
@@ -55,7 +37,7 @@ bool BGMusicIOS::load(const char* path) {
     std::string error;
     if (!audio) {
         error = "No system audio player.";
-    } else if (readWholeFile(shown, data, error)) {
+    } else if (readRegularFile(shown, kMaxAudioFileBytes, data, error)) {
         player_ = audio->createPlayer(std::move(data), error);
         if (!player_ && error.empty()) error = "The data could not be decoded.";
     }

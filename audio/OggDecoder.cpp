@@ -4,8 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
+#include <string>
 
+#include <unistd.h>
+
+#include "audio/AudioFileDecoder.h"
 #include "audio/AudioFormat.h"
+#include "audio/RegularFile.h"
 #include "platform/Log.h"
 
 namespace RK {
@@ -27,6 +32,20 @@ const ov_callbacks kStdioCallbacks = {readCallback, seekCallback, closeCallback,
 // A damaged stream can report holes over and over; past this many reads in a
 // row without data the stream is treated as ended rather than spun on.
 constexpr int kMaxFailedReads = 64;
+
+// The file at path as a stdio stream, or null (logged) when it is not a
+// regular file within maxBytes.
+FILE* openStdio(const char* path, long long maxBytes, const char* who) {
+    std::string error;
+    const int fd = openRegularFile(path, maxBytes, error);
+    if (fd < 0) {
+        platform::log("%s: %s: %s", who, path, error.c_str());
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, "rb");
+    if (!file) ::close(fd);
+    return file;
+}
 
 long readPcm(OggVorbis_File* file, char* destination, int length) {
     int bitstream = 0;
@@ -82,7 +101,8 @@ int OggDecoder::openStream(FILE* file) {
 
 int OggFileDecoder::open(const char* path) {
     if (!path || !*path) return -1;
-    FILE* file = std::fopen(path, "rb");
+    // Streams have no size limit: music is read a quarter second at a time.
+    FILE* file = openStdio(path, 0, "OggDecoder");
     if (!file) return -1;
     return openStream(file);
 }
@@ -194,7 +214,7 @@ char* decodeOggStream(FILE* stream, int* size, ALenum* format, int* rate) {
 
 char* decodeOggFile(const char* path, int* size, ALenum* format, int* rate) {
     if (!path || !*path) return nullptr;
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = openStdio(path, kMaxAudioFileBytes, "decodeOggFile");
     if (!file) return nullptr;
     return decodeOggStream(file, size, format, rate);
 }

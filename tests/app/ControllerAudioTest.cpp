@@ -222,6 +222,26 @@ TEST_F(ControllerAudio, MusicThatFailedToLoadIsTriedAgainByName) {
     EXPECT_TRUE(c->_bgm->isPlaying());
 }
 
+// Names that are not audio files at all: the music or the clip simply does
+// not load, and the client goes on.
+TEST_F(ControllerAudio, DirectoriesAndDevicesAsNamesLoadNothing) {
+    for (const std::string& name : {std::string("."), bundle.path, std::string("/dev/zero")}) {
+        logs.clear();
+        c->javascript_playBGM({{"name", name}});
+        EXPECT_EQ(c->_bgm, nullptr) << name;
+        EXPECT_EQ(c->_bgmFileName, name);
+        EXPECT_TRUE(logs.contains("LoadError(")) << logs.text();
+    }
+    c->javascript_playVoice({{"data", ".:0,:0"}});
+    EXPECT_EQ(c->_voice, nullptr);
+    step(0.2);
+    EXPECT_EQ(scriptCount(kCallback), 0);  // the queue stops at the clip that did not load
+    const std::string music = clip("music", 1.0, kMusicHz);
+    c->javascript_playBGM({{"name", music}});
+    ASSERT_NE(c->_bgm, nullptr);
+    EXPECT_TRUE(c->_bgm->isPlaying());
+}
+
 TEST_F(ControllerAudio, SlidersSetVolumesAndFlushTheSettings) {
     const std::string music = clip("music", 3.0, kMusicHz);
     backend->preferences().setFloat(kKeyBgmVal, 1.0f);

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 
+#include "audio/AudioFileDecoder.h"
 #include "audio/SoundCache.h"
 #include "platform/AudioSession.h"
 #include "platform/Log.h"
@@ -19,6 +24,20 @@ public:
     }
     int count = 0;
     RK::BGMusic* last = nullptr;
+};
+
+// Stands in for the system player: records what reaches it and decodes nothing.
+class RecordingSystemAudio : public platform::SystemAudio {
+public:
+    std::unique_ptr<platform::SystemAudioPlayer> createPlayer(std::vector<unsigned char> data,
+                                                              std::string& error) override {
+        ++calls;
+        received = std::move(data);
+        error = "not decoded here";
+        return nullptr;
+    }
+    int calls = 0;
+    std::vector<unsigned char> received;
 };
 
 class BGMusicIOSTest : public ::testing::Test {
@@ -124,6 +143,49 @@ TEST_F(BGMusicIOSTest, LoadFailuresLogTheirReason) {
         music.play();  // harmless
         EXPECT_FALSE(music.isPlaying());
     }
+}
+
+// A page may name any path. Directories, devices, FIFOs and files past the
+// decoder's limit fail like any file that does not load, without being read:
+// no exception, no endless read of /dev/zero, no open blocking on a FIFO.
+TEST_F(BGMusicIOSTest, OnlyRegularFilesWithinTheLimitAreRead) {
+    const std::string fifo = env_.bundleFile("pipe.mp3");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string huge = env_.bundleFile("huge.wav");
+    {
+        const int fd = ::open(huge.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, RK::kMaxAudioFileBytes + 1), 0);  // sparse: costs no disk
+        ::close(fd);
+    }
+    const std::string small = env_.bundleFile("small.m4a");
+    std::ofstream(small, std::ios::binary) << std::string(70000, 'a') << "end";
+    struct Case {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {env_.bundle.path, "not a regular file"},
+        {env_.bundle.path + "/.", "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {fifo, "not a regular file"},
+        {huge, "too large"},
+    };
+    for (const Case& c : cases) {
+        platform::LogCapture log;
+        RecordingSystemAudio audio;
+        RK::BGMusicIOS music(&audio);
+        EXPECT_FALSE(music.load(c.path.c_str())) << c.path;
+        EXPECT_TRUE(log.contains("LoadError(" + c.path + ") ")) << log.text();
+        EXPECT_TRUE(log.contains(c.reason)) << log.text();
+        EXPECT_EQ(audio.calls, 0) << c.path;
+        EXPECT_EQ(music.player(), nullptr);
+    }
+    // A regular file reaches the player whole, across several reads.
+    RecordingSystemAudio audio;
+    RK::BGMusicIOS music(&audio);
+    EXPECT_FALSE(music.load(small.c_str()));
+    ASSERT_EQ(audio.calls, 1);
+    EXPECT_EQ(std::string(audio.received.begin(), audio.received.end()), std::string(70000, 'a') + "end");
 }
 
 TEST_F(BGMusicIOSTest, AudioSessionKeepsItsCategory) {

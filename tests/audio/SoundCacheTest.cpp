@@ -1,6 +1,7 @@
 #include "audio/SoundCache.h"
 
 #include <AL/al.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -122,6 +123,22 @@ TEST_F(SoundCacheTest, FailedLoadsAreNotRemembered) {
     ASSERT_TRUE(audiotest::writeOggClip(env_.cachesFile(later), {2, 44100, 3000}));
     EXPECT_NE(cache().getMusic(later.c_str()), nullptr);
     EXPECT_NE(cache().getEffect(later.c_str()), nullptr);
+}
+
+// Every way a name reaches a file (streamed Ogg music, whole Ogg and
+// libsndfile effects, system-player music) opens only regular files: a FIFO
+// would block the open for good, a device read without end.
+TEST_F(SoundCacheTest, NamesOfDirectoriesFifosAndDevicesLoadNothing) {
+    const std::string fifoOgg = name("pipe.ogg"), fifoWav = name("pipe.wav"), dirOgg = name("dir.ogg");
+    ASSERT_EQ(::mkfifo(env_.bundleFile(fifoOgg).c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(env_.bundleFile(fifoWav).c_str(), 0600), 0);
+    std::filesystem::create_directories(env_.bundleFile(dirOgg));
+    for (const std::string& n : {fifoOgg, fifoWav, dirOgg, std::string("/dev/zero"), std::string(".")}) {
+        platform::LogCapture log;
+        EXPECT_EQ(cache().getMusic(n.c_str()), nullptr) << n;
+        EXPECT_EQ(cache().getEffect(n.c_str()), nullptr) << n;
+        EXPECT_TRUE(log.contains("not a regular file")) << n << ": " << log.text();
+    }
 }
 
 TEST_F(SoundCacheTest, MusicVolumeReachesEveryPlayer) {
