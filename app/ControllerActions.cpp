@@ -19,8 +19,9 @@ const ActionTable<MyWebViewController>& MyWebViewController::controllerActionTab
         {"javascript_webviewBack", &C::javascript_webviewBack, nullptr},
         {"javascript_footerEnable:", nullptr, &C::javascript_footerEnable},
         {"javascript_footerEnableFlg:", nullptr, &C::javascript_footerEnableFlg},
-        {"javascript_footerImgFlg:", nullptr, &C::javascript_footerImgFlg, {"id"}},
-        {"javascript_setFooterEventFlg:", nullptr, &C::javascript_setFooterEventFlg, {"id"}},
+        // A left-out "id" reads as 0 like any id without digits: the first button.
+        {"javascript_footerImgFlg:", nullptr, &C::javascript_footerImgFlg},
+        {"javascript_setFooterEventFlg:", nullptr, &C::javascript_setFooterEventFlg},
         {"javascript_changeFooterImgHomeChar:", nullptr, &C::javascript_changeFooterImgHomeChar},
         {"javascript_pushInfo:", nullptr, &C::javascript_pushInfo, {"cate", "time", "text"}},
         {"javascript_pushInfoCancel:", nullptr, &C::javascript_pushInfoCancel, {"cate"}},

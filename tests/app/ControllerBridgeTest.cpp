@@ -97,11 +97,9 @@ TEST(ControllerActionTableTest, PagesReachExactlyTheListedActions) {
 }
 
 TEST_F(BridgeTest, ActionsMissingARequiredKeyAreLoggedAndSkipped) {
-    navigate("webview://javascript_footerEnable?flg=true");
-    auto before = controller->_btnFooterReturn->currentImage();
-    EXPECT_FALSE(navigate("webview://javascript_footerImgFlg?flg=false"));
-    EXPECT_TRUE(logs.contains("bridge: javascript_footerImgFlg: without \"id\" ignored")) << logs.text();
-    EXPECT_EQ(controller->_btnFooterReturn->currentImage(), before);
+    EXPECT_FALSE(navigate("webview://javascript_pushInfo?cate=1&time=60"));
+    EXPECT_TRUE(logs.contains("bridge: javascript_pushInfo: without \"text\" ignored")) << logs.text();
+    EXPECT_FALSE(logs.contains("controller: javascript_pushInfo:"));
     EXPECT_FALSE(navigate("webview://javascript_playSE?volume=1"));
     EXPECT_TRUE(logs.contains("without \"name\" ignored"));
     EXPECT_FALSE(logs.contains("controller: javascript_playSE:"));

@@ -103,6 +103,32 @@ TEST_F(FooterTest, OutOfRangeButtonIdsAreIgnored) {
     page("javascript_setFooterEventFlg");  // no query at all: unknown action, logged
 }
 
+// An "id" that is left out reads like one with no digits: 0, the first button.
+TEST_F(FooterTest, ActionsWithoutAnIdAddressButtonZero) {
+    struct Case {
+        const char* enable;  // sets every picture first
+        const char* action;
+        const char* picture0;
+        bool eventFlag0;
+    } cases[] = {
+        {"javascript_footerEnable?flg=true", "javascript_footerImgFlg?flg=false", "footer_return_g.png", false},
+        {"javascript_footerEnable?flg=false", "javascript_footerImgFlg?flg=true", "footer_return.png", false},
+        {"javascript_footerEnable?flg=true", "javascript_footerImgFlg?id=&flg=false", "footer_return_g.png", false},
+        {"javascript_footerEnable?flg=true", "javascript_setFooterEventFlg?flg=true", "footer_return.png", true},
+        {"javascript_footerEnable?flg=true", "javascript_setFooterEventFlg?x=1", "footer_return.png", false},
+    };
+    for (const Case& c : cases) {
+        controller->_footerEventFlg[0] = false;
+        page(c.enable);
+        logs.clear();
+        page(c.action);
+        EXPECT_TRUE(shows(picture(0), c.picture0)) << c.action;
+        EXPECT_EQ(controller->_footerEventFlg[0], c.eventFlag0) << c.action;
+        EXPECT_FALSE(logs.contains("ignored")) << c.action << ": " << logs.text();
+        for (int other = 1; other < 6; ++other) EXPECT_FALSE(controller->_footerEventFlg[other]) << c.action;
+    }
+}
+
 TEST_F(FooterTest, TapsReportTheButtonNumberWhileEnabled) {
     tapAt(centreOf(*controller->_btnFooterShop));
     EXPECT_TRUE(scripts().empty());  // footer starts disabled
