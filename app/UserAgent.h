@@ -11,7 +11,7 @@ struct UserAgentFields {
     std::string bundleVersion;
     std::string hardwareModel;   // such as iPhone5,2
     std::string systemName;
-    std::string systemVersion;
+    std::string systemVersion;   // the platform's, e.g. "8.4" by default; never the kernel's release
     std::string encipheredUuid;        // Base64, or empty
     std::string encipheredInstallId;   // Base64, or empty
 };

@@ -2,7 +2,6 @@
 
 #include <sys/utsname.h>
 
-#include <cctype>
 #include <cstdlib>
 
 namespace platform::headless {
@@ -15,27 +14,15 @@ std::string envOr(const char* name, std::string fallback) {
 
 }  // namespace
 
-std::string numericVersionPrefix(const std::string& release) {
-    std::size_t end = 0;
-    while (end < release.size() &&
-           (std::isdigit(static_cast<unsigned char>(release[end])) || release[end] == '.')) {
-        ++end;
-    }
-    std::string out = release.substr(0, end);
-    while (!out.empty() && out.back() == '.') out.pop_back();
-    return out.empty() ? "0" : out;
-}
-
 HeadlessDevice::HeadlessDevice() {
     struct utsname names {};
-    std::string sys = "Linux", release = "0", hardware = "unknown";
+    std::string sys = "Linux", hardware = "unknown";
     if (uname(&names) == 0) {
         sys = names.sysname;
-        release = numericVersionPrefix(names.release);
         hardware = names.machine;
     }
     systemName_ = envOr("PELORA_DEVICE_SYSTEM_NAME", sys);
-    systemVersion_ = envOr("PELORA_DEVICE_SYSTEM_VERSION", release);
+    systemVersion_ = envOr("PELORA_DEVICE_SYSTEM_VERSION", kDefaultSystemVersion);
     machine_ = envOr("PELORA_DEVICE_MACHINE", hardware);
     vendorId_ = envOr("PELORA_DEVICE_VENDOR_ID", "");
 }

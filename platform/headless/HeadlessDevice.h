@@ -1,7 +1,7 @@
 #pragma once
-// The device as a headless run reports it. Defaults come from uname(2): the
-// system name is the kernel's ("Linux"), the version its release with the
-// distribution suffix cut ("6.1.0"), the machine its hardware name ("x86_64").
+// The device as a headless run reports it. The system name and the machine
+// come from uname(2) ("Linux", "x86_64"); the system version is the fixed
+// platform default kDefaultSystemVersion ("8.4"), never the kernel's release.
 // There is no per-vendor identifier by default. Each value can be replaced
 // through the environment (PELORA_DEVICE_SYSTEM_NAME, PELORA_DEVICE_SYSTEM_VERSION,
 // PELORA_DEVICE_MACHINE, PELORA_DEVICE_VENDOR_ID) or the setters, so tests can
@@ -34,8 +34,5 @@ private:
     std::string machine_;
     std::string vendorId_;
 };
-
-// "6.1.0-13-amd64" -> "6.1.0": the dotted numeric prefix of a release text.
-std::string numericVersionPrefix(const std::string& release);
 
 }  // namespace platform::headless

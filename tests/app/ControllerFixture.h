@@ -70,7 +70,6 @@ protected:
         platform::setBackend(backend.get());
         backend->headlessWindowing().setScreenBounds(screen_);
         backend->headlessWindowing().setWebViewsFetch(false);
-        backend->headlessDevice().setSystemVersion("8.4");
         delegate = std::make_unique<MyWebAppDelegate>();
         controller = delegate->viewController.get();
         controller->setAvatarViewFactory([this](platform::ui::Rect frame) {

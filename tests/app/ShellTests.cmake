@@ -10,6 +10,7 @@ pelora_test(pelora_app_shell_tests
     ${CMAKE_CURRENT_LIST_DIR}/ControllerBridgeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerPageHostTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ControllerFooterTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SystemVersionGatesTest.cpp
   DEPS pelora_app pelora_platform_headless)
 # The checking box is the controller's one cross-thread hand-off.
 pelora_test(pelora_app_shell_thread_tests
