@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     std::vector<app::headless::Step> steps;
     app::headless::ScenarioError parseError;
     if (!app::headless::parseScenario(text.str(), steps, parseError)) {
-        std::cout << "error line " << parseError.line << ": " << parseError.message << "\n";
+        std::cout << "error line " << parseError.line << ": " << app::headless::escapeText(parseError.message) << "\n";
         return 2;
     }
     app::headless::ScenarioRunner runner(options, std::cout);

@@ -26,7 +26,19 @@ std::string escapeText(const std::string& text) {
             case '\n': out += "\\n"; break;
             case '\t': out += "\\t"; break;
             case '\r': out += "\\r"; break;
-            default: out += c;
+            default: {
+                // Any other control byte (a NUL, an escape sequence) as \xHH:
+                // the journal stays one line of text per effect.
+                auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || byte == 0x7F) {
+                    static constexpr char kHex[] = "0123456789abcdef";
+                    out += "\\x";
+                    out += kHex[byte >> 4];
+                    out += kHex[byte & 0x0F];
+                } else {
+                    out += c;
+                }
+            }
         }
     }
     return out;
@@ -176,7 +188,7 @@ struct ScenarioRunner::Impl {
             const auto& s = w->evaluatedScripts();
             for (; scripts < s.size(); ++scripts) out.emit("script " + escapeText(s[scripts]), false);
             const auto& l = w->loadedRequests();
-            for (; loads < l.size(); ++loads) out.emit("load " + l[loads].method + " " + escapeText(l[loads].url), false);
+            for (; loads < l.size(); ++loads) out.emit("load " + escapeText(l[loads].method) + " " + escapeText(l[loads].url), false);
         }
         auto opened = backend->headlessSystem().openedUrls();
         for (; opens < opened.size(); ++opens) out.emit("open " + escapeText(opened[opens]), false);
@@ -411,7 +423,7 @@ int ScenarioRunner::run(const std::vector<Step>& steps) {
     for (const auto& step : steps) {
         std::string problem = impl_->runStep(step);
         if (!problem.empty()) {
-            impl_->journal.emit("error line " + std::to_string(step.line) + ": " + problem, true);
+            impl_->journal.emit("error line " + std::to_string(step.line) + ": " + escapeText(problem), true);
             return 1;
         }
         impl_->settle();

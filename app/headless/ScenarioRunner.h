@@ -14,7 +14,9 @@
 //   screen <state> <percent>        the loading mark (3) or download page (4), on each change
 //   error line <n>: <message>       the step failed; the run stops
 //
-// Texts are printed with "\\", newline and tab escaped as \\, \n and \t.
+// Texts are printed with "\\", newline, tab and carriage return escaped as
+// \\, \n, \t and \r, and every other control byte (below 0x20, and 0x7F) as
+// \xHH with two lower-case hexadecimal digits.
 #include <memory>
 #include <ostream>
 #include <string>

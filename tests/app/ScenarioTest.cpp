@@ -200,7 +200,26 @@ TEST_F(ScenarioRunTest, AwaitFailsAfterItsTimeoutAndTapStartNeedsAScreen) {
 }
 
 TEST(EscapeTextTest, KeepsOneLinePerEffect) {
-    EXPECT_EQ(escapeText("a\nb\tc\\d"), "a\\nb\\tc\\\\d");
+    struct {
+        std::string raw;
+        std::string written;
+    } cases[] = {
+        {"a\nb\tc\\d\re", "a\\nb\\tc\\\\d\\re"},
+        // Every other control byte as \xHH, so the journal stays text.
+        {std::string("x\0y", 3), "x\\x00y"},
+        {"\x01\x1b[2J\x1f\x7f", "\\x01\\x1b[2J\\x1f\\x7f"},
+        // Backslashes before a would-be escape stay distinguishable.
+        {"\\x00", "\\\\x00"},
+        // UTF-8 and printable ASCII pass unchanged.
+        {"\xE3\x81\x82 ~ \x80", "\xE3\x81\x82 ~ \x80"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(escapeText(c.raw), c.written) << c.written;
+}
+
+TEST_F(ScenarioRunTest, ControlBytesInAPageUrlStayEscapedInTheJournal) {
+    std::string out = run("launch\ngame-screen http://127.0.0.1:8080/a%00b\x01z\n", 0);
+    EXPECT_EQ(out.find('\x01'), std::string::npos);
+    EXPECT_NE(out.find("load GET http://127.0.0.1:8080/a%00b\\x01z\n"), std::string::npos) << out;
 }
 
 }  // namespace
