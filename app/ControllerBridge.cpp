@@ -20,6 +20,24 @@ namespace {
 
 constexpr const char* kLocalDownloadRecord = "localDownloadData.txt";
 
+// The URL for a log line: raw control bytes as percent escapes, so the line
+// stays one line of text.
+std::string printableUrl(const std::string& url) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : url) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 bool MyWebViewController::pageIsTrusted() const {
@@ -169,6 +187,12 @@ bool MyWebViewController::openBrowserMarker(const std::string& text) {
 }
 
 void MyWebViewController::openOutside(const std::string& url) {
+    // A NUL or a line break, raw or escaped, can cut or extend the URL
+    // in the handler that receives it: such an URL never leaves the client.
+    if (hasControlCharacters(url)) {
+        platform::log("bridge: not opening an URL with control characters: %s", printableUrl(url).c_str());
+        return;
+    }
     if (!mayOpenOutside(url)) {
         platform::log("bridge: not opening %s outside (only http, https, mailto, tel, sms, line)", url.c_str());
         return;

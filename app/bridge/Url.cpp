@@ -108,6 +108,18 @@ std::optional<std::string> percentDecodeUtf8(std::string_view text) {
     return out;
 }
 
+bool hasControlCharacters(std::string_view text) {
+    auto isControl = [](int byte) { return byte < 0x20 || byte == 0x7F; };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isControl(static_cast<unsigned char>(text[i]))) return true;
+        if (text[i] != '%' || i + 2 >= text.size()) continue;
+        int hi = hexValue(text[i + 1]);
+        int lo = hexValue(text[i + 2]);
+        if (hi >= 0 && lo >= 0 && isControl(hi * 16 + lo)) return true;
+    }
+    return false;
+}
+
 std::string decodedPath(const UrlParts& url) {
     std::string path = percentDecodeUtf8(url.path).value_or(url.path);
     if (!path.empty() && path.back() == '/') path.pop_back();

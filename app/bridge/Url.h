@@ -29,4 +29,8 @@ std::string decodedPath(const UrlParts& url);
 
 bool isValidUtf8(std::string_view bytes);
 
+// True when the text holds a control byte (below 0x20, or 0x7F), written
+// raw or as a percent escape ("%00", "%0A").
+bool hasControlCharacters(std::string_view text);
+
 }  // namespace app

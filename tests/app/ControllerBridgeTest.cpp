@@ -212,6 +212,40 @@ TEST_F(BridgeTest, OutsideUrlsAreLimitedToWebAndHandOverSchemes) {
     EXPECT_TRUE(opened().empty());
 }
 
+TEST_F(BridgeTest, UrlsWithControlCharactersNeverLeaveTheClient) {
+    const std::string page = appBase() + "/go.php?sp_aurl=";
+    struct {
+        std::string url;
+        bool loads;  // a page with the marker still loads; hand-overs never do
+    } cases[] = {
+        {"mailto:info@example.jp?subject=a%00b", false},
+        {"tel:03%0A12345678", false},
+        {std::string("sms:1\0", 6), false},
+        {"line://msg/text/hi%7F", false},
+        {"browser:https://example.jp/news%00.html", false},
+        {"browser:https://example.jp/\x01", false},
+        {"browser:https://example.jp/a%0d%0aX:1", false},
+        {page + "https%3A%2F%2Fshop.example.jp%2F%00", true},          // decodes to a raw NUL
+        {page + "https%3A%2F%2Fshop.example.jp%2F%2500", true},        // decodes to the escape %00
+        {page + "https%3A%2F%2Fshop.example.jp%2Fa%0Ab&z=1", true},
+    };
+    for (const auto& c : cases) {
+        system().clear();
+        logs.clear();
+        EXPECT_EQ(navigate(c.url), c.loads) << c.url;
+        EXPECT_TRUE(opened().empty()) << c.url;
+        EXPECT_TRUE(logs.contains("bridge: not opening an URL with control characters")) << c.url << "\n" << logs.text();
+    }
+    // The log line shows the decoded line break as an escape, not raw.
+    EXPECT_TRUE(logs.contains("https://shop.example.jp/a%0Ab")) << logs.text();
+    // Clean targets of the same paths still open.
+    system().clear();
+    EXPECT_FALSE(navigate("browser:https://example.jp/news%20today"));
+    EXPECT_TRUE(navigate(page + "https%3A%2F%2Fshop.example.jp%2F%25E3%2581%2582"));
+    ASSERT_EQ(opened().size(), 2u);
+    EXPECT_EQ(opened()[0], "https://example.jp/news%20today");
+}
+
 TEST_F(BridgeTest, PurchaseRequestIsCaptured) {
     EXPECT_FALSE(navigate("payment://shop/buy.php?product=item100&P=7", "a=1"));
     EXPECT_EQ(prefs().stringForKey(kKeyPaymentUrl), "payment://shop/buy.php?product=item100");

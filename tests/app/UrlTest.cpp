@@ -58,5 +58,27 @@ TEST(PercentDecodeTest, PathIsDecodedWithoutTrailingSlash) {
     EXPECT_EQ(decodedPath(*parseUrl("payment://shop?x=1")), "");
 }
 
+TEST(ControlCharacterTest, RawOrEscapedControlBytesAreFound) {
+    struct {
+        std::string text;
+        bool found;
+    } cases[] = {
+        {"https://x.jp/a?b=1#c", false},
+        {"https://x.jp/%E3%81%82%20%7E%2500", false},  // %2500 is the text "%00", not a NUL
+        {"mailto:a@b.jp?subject=%41", false},
+        {std::string("https://x.jp/a\0b", 15), true},
+        {"https://x.jp/\x01", true},
+        {"https://x.jp/\x7f", true},
+        {"https://x.jp/%00", true},
+        {"https://x.jp/a%0d%0aSet-Cookie:x", true},
+        {"https://x.jp/%1F", true},
+        {"https://x.jp/%7f", true},
+        {"https://x.jp/%", false},   // a broken escape holds no byte
+        {"https://x.jp/%0", false},
+        {"https://x.jp/%0g", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(hasControlCharacters(c.text), c.found) << c.text;
+}
+
 }  // namespace
 }  // namespace app

@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     (void)app::mayOpenOutside(text);
+    (void)app::hasControlCharacters(text);
     (void)app::isTrustedDocument(text, "http://127.0.0.1:8080", "/opt/pelora/bundle");
     return 0;
 }
