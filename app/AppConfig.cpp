@@ -1,6 +1,7 @@
 #include "app/AppConfig.h"
 
 #include "app/AppBuildConfig.h"
+#include "app/bridge/Origin.h"
 
 namespace app {
 namespace {
@@ -14,14 +15,24 @@ std::string baseUrlOf(const std::string& host) {
     return "http://" + host;
 }
 
+// Empty when every entry names one host; else the first that does not.
+std::string badPageHost(const std::string& list) {
+    for (const auto& entry : splitHostList(list)) {
+        if (!parseHostEntry(entry)) return entry;
+    }
+    return "";
+}
+
 struct Flag {
     const char* prefix;
     std::string AppConfig::*field;
+    bool hostList = false;
 };
 
 const Flag kFlags[] = {
     {"--app-host=", &AppConfig::appHost},
     {"--download-host=", &AppConfig::downloadHost},
+    {"--page-hosts=", &AppConfig::pageHosts, true},
     {"--bundle-dir=", &AppConfig::bundleDir},
     {"--home=", &AppConfig::homeDir},
 };
@@ -35,6 +46,7 @@ AppConfig defaultAppConfig() {
     AppConfig c;
     c.appHost = PELORA_BUILD_APP_HOST;
     c.downloadHost = PELORA_BUILD_DOWNLOAD_HOST;
+    c.pageHosts = PELORA_BUILD_PAGE_HOSTS;
     c.bundleName = PELORA_BUILD_BUNDLE_NAME;
     c.bundleVersion = PELORA_BUILD_BUNDLE_VERSION;
     c.bundleIdentifier = PELORA_BUILD_BUNDLE_IDENTIFIER;
@@ -56,6 +68,13 @@ bool applyCommandLine(const std::vector<std::string>& args, AppConfig& config, s
             if (value.empty()) {
                 error = "empty value for " + prefix.substr(0, prefix.size() - 1);
                 return false;
+            }
+            if (flag.hostList) {
+                std::string bad = badPageHost(value);
+                if (!bad.empty()) {
+                    error = "bad host \"" + bad + "\" in " + prefix.substr(0, prefix.size() - 1);
+                    return false;
+                }
             }
             config.*(flag.field) = value;
             matched = true;

@@ -9,6 +9,10 @@ namespace app {
 struct AppConfig {
     std::string appHost;        // the application host, "host[:port]" or a full "http(s)://host[:port]"
     std::string downloadHost;   // the download host, same forms
+    // Further hosts whose pages may call native actions besides the
+    // application host: "host[:port]" entries (an "http://" or "https://" in
+    // front is allowed and does not matter), separated by ",". Empty: none.
+    std::string pageHosts;
     std::string bundleName;
     std::string bundleVersion;
     std::string bundleIdentifier;
@@ -26,9 +30,10 @@ struct AppConfig {
 // The values this build was configured with.
 AppConfig defaultAppConfig();
 
-// Applies "--app-host=…", "--download-host=…", "--bundle-dir=…", "--home=…"
-// and leaves other arguments in rest (in order). False, with a message in
-// error, on a flag it knows but whose value is empty.
+// Applies "--app-host=…", "--download-host=…", "--page-hosts=…",
+// "--bundle-dir=…", "--home=…" and leaves other arguments in rest (in order).
+// False, with a message in error, on a flag it knows but whose value is empty,
+// or on a page-host entry that does not name one host.
 bool applyCommandLine(const std::vector<std::string>& args, AppConfig& config, std::vector<std::string>& rest,
                       std::string& error);
 

@@ -38,23 +38,38 @@ std::string printableUrl(const std::string& url) {
     return out;
 }
 
+// The page that asks for a navigation: a frame's own document (or the
+// address that redirected), else the page now shown.
+std::string askingDocument(const MyWebViewController& controller, const platform::UrlRequest& request) {
+    if (!request.frameUrl.empty()) return request.frameUrl;
+    return controller._webView ? controller._webView->mainDocumentUrl() : "";
+}
+
+bool trustsDocument(const MyWebViewController& controller, const std::string& document) {
+    const AppConfig& config = controller.config();
+    PageTrust trust{config.appBaseUrl(), splitHostList(config.pageHosts), services::dirs().bundle()};
+    return isTrustedDocument(document, trust);
+}
+
+// Whether the page that asks for this navigation may use native actions.
+bool requestIsTrusted(const MyWebViewController& controller, const platform::UrlRequest& request) {
+    if (!controller._webView) return false;
+    // Nothing shown yet and no frame asking: only the client itself navigates.
+    if (request.frameUrl.empty() && controller._webView->mainDocumentUrl().empty()) return true;
+    return trustsDocument(controller, askingDocument(controller, request));
+}
+
 }  // namespace
 
-bool MyWebViewController::pageIsTrusted() const {
-    if (!_webView) return false;
-    std::string document = _webView->mainDocumentUrl();
-    // Nothing shown yet: only the client itself navigates.
-    if (document.empty()) return true;
-    return isTrustedDocument(document, config_.appBaseUrl(), services::dirs().bundle());
-}
+bool MyWebViewController::pageIsTrusted() const { return requestIsTrusted(*this, platform::UrlRequest{}); }
 
 bool MyWebViewController::webViewShouldStartLoad(platform::WebView&, const platform::UrlRequest& request,
                                                  platform::NavigationType) {
     auto url = parseUrl(request.url);
     SchemeKind kind = url ? classifyScheme(url->scheme) : SchemeKind::Ordinary;
-    if (isNativeAction(kind) && !pageIsTrusted()) {
-        platform::log("bridge: refused %s from a page of another host (%s)", request.url.c_str(),
-                      _webView ? _webView->mainDocumentUrl().c_str() : "");
+    if (isNativeAction(kind) && !requestIsTrusted(*this, request)) {
+        platform::log("bridge: refused %s from a page of another host (%s)", printableUrl(request.url).c_str(),
+                      printableUrl(askingDocument(*this, request)).c_str());
         return false;
     }
     return dispatchBridge(request, static_cast<int>(kind));
@@ -102,7 +117,7 @@ bool MyWebViewController::dispatchBridge(const platform::UrlRequest& request, in
         case SchemeKind::Ordinary:
             break;
     }
-    if (!pageIsTrusted()) return true;  // a page of another host: no marker has an effect
+    if (!requestIsTrusted(*this, request)) return true;  // a page of another host: no marker has an effect
     bool load = ordinaryNavigation(request);
     if (load && _webView) _webView->setUserAgent(userAgentString());
     return load;

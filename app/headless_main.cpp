@@ -1,8 +1,8 @@
 // pelora-headless: runs the client from a scenario file on the headless
 // backend and prints what it does (see app/headless/ScenarioRunner.h).
 //
-//   pelora-headless [--app-host=H] [--download-host=H] [--bundle-dir=D]
-//                   [--home=D] [--screen=WxH] [--fetch] SCENARIO
+//   pelora-headless [--app-host=H] [--download-host=H] [--page-hosts=H,...]
+//                   [--bundle-dir=D] [--home=D] [--screen=WxH] [--fetch] SCENARIO
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         }
     }
     if (scenarioPath.empty()) {
-        std::cerr << "usage: pelora-headless [--app-host=H] [--download-host=H] [--bundle-dir=D] [--home=D]"
+        std::cerr << "usage: pelora-headless [--app-host=H] [--download-host=H] [--page-hosts=H,...] [--bundle-dir=D] [--home=D]"
                      " [--screen=WxH] [--fetch] SCENARIO\n";
         return 2;
     }

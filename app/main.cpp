@@ -2,7 +2,7 @@
 // application delegate launch and activate the client, and runs the main
 // loop until the process is asked to stop (SIGINT, SIGTERM).
 //
-//   pelora [--app-host=H] [--download-host=H] [--bundle-dir=D] [--home=D]
+//   pelora [--app-host=H] [--download-host=H] [--page-hosts=H,...] [--bundle-dir=D] [--home=D]
 #include <csignal>
 #include <atomic>
 #include <iostream>

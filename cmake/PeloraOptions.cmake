@@ -12,6 +12,9 @@ option(PELORA_CHUNK_PER_ALLOCATION "Mesh2D memory holders allocate each chunk se
 
 set(PELORA_APP_HOST "http://127.0.0.1:8080" CACHE STRING "Application host (pages, relays)")
 set(PELORA_DOWNLOAD_HOST "http://127.0.0.1:8080" CACHE STRING "Download host (version, lists, archives)")
+# Pages of the application host (http and https) may call native actions;
+# these further hosts too: "host[:port]" entries separated by ",".
+set(PELORA_PAGE_HOSTS "" CACHE STRING "Further hosts whose pages may call native actions (host[:port],...)")
 set(PELORA_BUNDLE_NAME "Pelora" CACHE STRING "Bundle name used in the user agent")
 set(PELORA_BUNDLE_VERSION "${PROJECT_VERSION}" CACHE STRING "Bundle version used in the user agent")
 # TLS verification is on unless a development build turns it off on purpose;
@@ -43,3 +46,14 @@ if(PELORA_FUZZ)
   add_link_options(-fsanitize=address,undefined)
   set(PELORA_CHUNK_PER_ALLOCATION ON CACHE BOOL "" FORCE)
 endif()
+
+# A page host that names no single host would trust nothing: say so now
+# rather than refuse its pages at run time.
+string(REPLACE "," ";" _pelora_page_hosts "${PELORA_PAGE_HOSTS}")
+foreach(_pelora_host IN LISTS _pelora_page_hosts)
+  string(STRIP "${_pelora_host}" _pelora_host)
+  if(_pelora_host AND NOT _pelora_host MATCHES
+     "^([Hh][Tt][Tt][Pp][Ss]?://)?([A-Za-z0-9._-]+|\\[[0-9A-Fa-f:.]+\\])(:[0-9]+)?/*$")
+    message(FATAL_ERROR "PELORA_PAGE_HOSTS: \"${_pelora_host}\" is not host[:port]")
+  endif()
+endforeach()

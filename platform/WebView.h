@@ -1,6 +1,7 @@
 #pragma once
 // The embedded web view and its delegate. Every navigation of the page and
-// of its frames is offered to the delegate first; load start, finish and
+// of its frames is offered to the delegate first, with the page that asks
+// for it (UrlRequest::frameUrl); load start, finish and
 // failure are reported on the main thread. Error codes are the phone's:
 // kCancelled for a load that was stopped or replaced, kFrameLoadInterrupted
 // for a navigation that the delegate refused.
@@ -19,6 +20,10 @@ struct UrlRequest {
     std::string body;  // form posts
     std::vector<std::pair<std::string, std::string>> headers;
     bool mainFrame = true;  // false for a navigation inside a frame
+    // Who asks for the navigation when it is not the page now shown: the
+    // frame's own document for a link or script in a frame, or the address
+    // that answered with a redirect to this URL. Empty: the page now shown.
+    std::string frameUrl;
 
     static UrlRequest get(std::string url) {
         UrlRequest r;

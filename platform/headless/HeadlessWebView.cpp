@@ -244,6 +244,8 @@ void HeadlessWebView::followRedirect(const FetchResult& result) {
     }
     UrlRequest next = pending_;
     next.url = result.redirectUrl;
+    // The server that redirected asks for the next hop, not the page shown.
+    next.frameUrl = pending_.url;
     // 303, and 301/302 after a POST, continue as a GET without the body.
     if (result.status == 303 || ((result.status == 301 || result.status == 302) && next.method == "POST")) {
         next.method = "GET";

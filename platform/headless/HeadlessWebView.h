@@ -5,13 +5,16 @@
 // queue with the view's user agent, its headers, its method and body, and a
 // cookie jar kept per view; the status and failure codes are real, HTML is
 // not rendered. Every redirect hop is offered to the delegate like any other
-// navigation; a refused hop ends the load with kFrameLoadInterrupted. With fetching off (setFetchesPages(false)) a load stays
-// pending until the test calls finishLoad() or failLoad().
+// navigation, with the address that redirected as its frameUrl; a refused
+// hop ends the load with kFrameLoadInterrupted. With fetching off
+// (setFetchesPages(false)) a load stays pending until the test calls
+// finishLoad() or failLoad().
 //
 // Tests drive what a page would do with navigate() (links, form posts with a
-// body, frame navigations), and read the requests loaded and the scripts
-// evaluated. Script answers come from an answerer the test sets (empty text
-// otherwise) and arrive on the main loop, later, as in a real engine.
+// body, frame navigations with the frame's own page as frameUrl), and read
+// the requests loaded and the scripts evaluated. Script answers come from an
+// answerer the test sets (empty text otherwise) and arrive on the main loop,
+// later, as in a real engine.
 //
 // Main thread only, except the fetch itself: loads and scripts asked for
 // from another thread are refused with a log line.

@@ -37,5 +37,20 @@ TEST(AppConfigTest, FlagsOverrideAndTheRestStaysInOrder) {
     EXPECT_EQ(error, "empty value for --download-host");
 }
 
+TEST(AppConfigTest, PageHostsComeFromTheBuildOrTheCommandLine) {
+    AppConfig c = defaultAppConfig();
+    EXPECT_EQ(c.pageHosts, "");  // only the application host unless the operator says more
+    std::vector<std::string> rest;
+    std::string error;
+    ASSERT_TRUE(applyCommandLine({"--page-hosts=cdn.example.jp, https://pages.example.jp:8443"}, c, rest, error));
+    EXPECT_EQ(c.pageHosts, "cdn.example.jp, https://pages.example.jp:8443");
+    for (const char* bad : {"--page-hosts=a.jp,*.example.jp", "--page-hosts=a.jp/path", "--page-hosts=a.jp:99999"}) {
+        AppConfig d;
+        EXPECT_FALSE(applyCommandLine({bad}, d, rest, error)) << bad;
+        EXPECT_NE(error.find("bad host"), std::string::npos) << error;
+        EXPECT_EQ(d.pageHosts, "") << bad;
+    }
+}
+
 }  // namespace
 }  // namespace app

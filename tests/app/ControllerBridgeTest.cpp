@@ -288,6 +288,86 @@ TEST_F(BridgeTest, OffHostPagesGetNoNativeActions) {
     EXPECT_EQ(opened(), std::vector<std::string>{"mailto:a@b.jp"});
 }
 
+// A page shown, then one navigation asked for by the page (or frame) at
+// `asking`: whether the footer action it sends reaches the controller.
+class PageOriginTest : public BridgeTest {
+protected:
+    void SetUp() override {
+        config.appHost = "game.example.jp";
+        config.pageHosts = "cdn.example.jp, https://pages.example.jp:8443";
+        BridgeTest::SetUp();
+    }
+    void show(const std::string& page) {
+        web()->loadRequest(platform::UrlRequest::get(page));
+        web()->finishLoad();
+        run(10);
+    }
+    bool footerActionReaches(const std::string& asking, bool mainFrame) {
+        controller->_footerEnable = false;
+        auto request = platform::UrlRequest::get("webview://javascript_footerEnable?flg=true");
+        request.mainFrame = mainFrame;
+        request.frameUrl = asking;
+        EXPECT_FALSE(web()->navigate(request, platform::NavigationType::Other));
+        return controller->_footerEnable;
+    }
+};
+
+TEST_F(PageOriginTest, MainPagesOfTheApplicationAndPageHosts) {
+    struct {
+        const char* page;
+        bool trusted;
+    } cases[] = {
+        {"http://game.example.jp/index.php", true},
+        {"https://game.example.jp/index.php", true},
+        {"https://GAME.example.jp:443/", true},
+        {"http://cdn.example.jp/event.html", true},
+        {"https://cdn.example.jp/event.html", true},
+        {"https://pages.example.jp:8443/a", true},
+        {"https://pages.example.jp/a", false},
+        {"https://game.example.jp:8443/", false},
+        {"http://game.example.jp.evil/", false},
+        {"http://evilgame.example.jp/", false},
+        {"http://ads.example.net/banner.html", false},
+    };
+    for (const auto& c : cases) {
+        show(c.page);
+        logs.clear();
+        EXPECT_EQ(footerActionReaches("", true), c.trusted) << c.page;
+        EXPECT_EQ(logs.contains("bridge: refused"), !c.trusted) << c.page;
+    }
+}
+
+TEST_F(PageOriginTest, FramesAndRedirectsAreJudgedByTheirOwnPage) {
+    show("http://game.example.jp/index.php");
+    // A frame of another host inside the game page gets nothing; a hidden
+    // frame the game page itself navigates (no frame page) is the game page.
+    EXPECT_FALSE(footerActionReaches("http://ads.example.net/banner.html", false));
+    EXPECT_TRUE(logs.contains("bridge: refused webview://javascript_footerEnable?flg=true from a page of another host "
+                              "(http://ads.example.net/banner.html)"))
+        << logs.text();
+    EXPECT_FALSE(footerActionReaches("about:blank", false));
+    EXPECT_TRUE(footerActionReaches("https://cdn.example.jp/frame.html", false));
+    EXPECT_TRUE(footerActionReaches("", false));
+    // A foreign server answering a link with a redirect to the bridge.
+    EXPECT_FALSE(footerActionReaches("http://ads.example.net/click?to=webview", true));
+
+    // A game frame inside a foreign page may, the foreign page may not.
+    show("http://ads.example.net/banner.html");
+    EXPECT_TRUE(footerActionReaches("http://game.example.jp/frame.html", false));
+    EXPECT_FALSE(footerActionReaches("", false));
+
+    // Markers follow the same rule: a foreign frame's page URL changes nothing.
+    show("http://game.example.jp/index.php");
+    auto frame = platform::UrlRequest::get("http://game.example.jp/x.php?savedata_reset=1");
+    frame.mainFrame = false;
+    frame.frameUrl = "http://ads.example.net/banner.html";
+    EXPECT_TRUE(web()->navigate(frame, platform::NavigationType::Other));
+    EXPECT_FALSE(prefs().boolForKey(kKeyDlResetFlg));
+    frame.frameUrl = "http://game.example.jp/frame.html";
+    EXPECT_TRUE(web()->navigate(frame, platform::NavigationType::Other));
+    EXPECT_TRUE(prefs().boolForKey(kKeyDlResetFlg));
+}
+
 TEST_F(BridgeTest, AvatarActionsBeforeTheAvatarViewExist) {
     restart();
     launch();

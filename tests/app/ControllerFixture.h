@@ -70,7 +70,7 @@ protected:
         platform::setBackend(backend.get());
         backend->headlessWindowing().setScreenBounds(screen_);
         backend->headlessWindowing().setWebViewsFetch(false);
-        delegate = std::make_unique<MyWebAppDelegate>();
+        delegate = std::make_unique<MyWebAppDelegate>(config);
         controller = delegate->viewController.get();
         controller->setAvatarViewFactory([this](platform::ui::Rect frame) {
             auto avatar = std::make_unique<FakeAvatarView>(frame);
@@ -133,6 +133,7 @@ protected:
     std::string appBase() const { return controller->config().appBaseUrl(); }
 
     platform::headless::TemporaryHome home;
+    AppConfig config = defaultAppConfig();  // what start() gives the delegate
     std::unique_ptr<platform::headless::HeadlessBackend> backend;
     std::unique_ptr<MyWebAppDelegate> delegate;
     MyWebViewController* controller = nullptr;

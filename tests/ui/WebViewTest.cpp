@@ -114,8 +114,10 @@ TEST_F(WebViewFixture, FormPostCarriesItsBody) {
 TEST_F(WebViewFixture, FrameNavigationsAreOfferedButDoNotReplaceThePage) {
     UrlRequest frame = UrlRequest::get("webview://javascript_playSE?name=se_01.ogg");
     frame.mainFrame = false;
+    frame.frameUrl = "http://ads.example.net/banner.html";
     EXPECT_TRUE(view->navigate(frame, NavigationType::Other));
     EXPECT_FALSE(delegate.offered[0].mainFrame);
+    EXPECT_EQ(delegate.offered[0].frameUrl, "http://ads.example.net/banner.html");
     EXPECT_FALSE(view->isLoading());
     EXPECT_EQ(view->loadedRequests().size(), 1u);
     EXPECT_EQ(view->mainDocumentUrl(), "");
@@ -168,6 +170,9 @@ TEST_F(WebViewFixture, ARefusedRedirectInterruptsTheLoad) {
     ASSERT_TRUE(loop().runUntil([&] { return refuser.settled(); }, platform::Millis(5000)));
     EXPECT_EQ(refuser.errors, std::vector<int>{WebError::kFrameLoadInterrupted});
     EXPECT_EQ(refuser.offered.back().url, "webview://javascript_stopBGM");
+    // The hop is asked for by the address that redirected, not the page shown.
+    EXPECT_EQ(refuser.offered.back().frameUrl, server.url("/to-bridge"));
+    EXPECT_TRUE(refuser.offered.front().frameUrl.empty());
     EXPECT_EQ(server.requests().size(), 1u);
 }
 
