@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
         }
     }
     if (scenarioPath.empty()) {
-        std::cerr << "usage: pelora-headless [--app-host=H] [--download-host=H] [--page-hosts=H,...] [--bundle-dir=D] [--home=D]"
+        std::cerr << "usage: pelora-headless [--app-host=H] [--download-host=H] [--page-hosts=H,...]"
+                     " [--bundle-dir=D] [--home=D]"
                      " [--screen=WxH] [--fetch] SCENARIO\n";
         return 2;
     }

@@ -82,7 +82,8 @@ bool insideBundle(const UrlParts& doc, std::string_view bundleDir) {
     std::string dir = normalisePath(bundleDir);
     if (dir == "/") return true;
     // Whole components: "/opt/bundle-evil" is not inside "/opt/bundle".
-    return file == dir || (file.size() > dir.size() && file.compare(0, dir.size(), dir) == 0 && file[dir.size()] == '/');
+    if (file == dir) return true;
+    return file.size() > dir.size() && file.compare(0, dir.size(), dir) == 0 && file[dir.size()] == '/';
 }
 
 }  // namespace

@@ -188,7 +188,9 @@ struct ScenarioRunner::Impl {
             const auto& s = w->evaluatedScripts();
             for (; scripts < s.size(); ++scripts) out.emit("script " + escapeText(s[scripts]), false);
             const auto& l = w->loadedRequests();
-            for (; loads < l.size(); ++loads) out.emit("load " + escapeText(l[loads].method) + " " + escapeText(l[loads].url), false);
+            for (; loads < l.size(); ++loads) {
+                out.emit("load " + escapeText(l[loads].method) + " " + escapeText(l[loads].url), false);
+            }
         }
         auto opened = backend->headlessSystem().openedUrls();
         for (; opens < opened.size(); ++opens) out.emit("open " + escapeText(opened[opens]), false);

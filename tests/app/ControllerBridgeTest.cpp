@@ -234,7 +234,8 @@ TEST_F(BridgeTest, UrlsWithControlCharactersNeverLeaveTheClient) {
         logs.clear();
         EXPECT_EQ(navigate(c.url), c.loads) << c.url;
         EXPECT_TRUE(opened().empty()) << c.url;
-        EXPECT_TRUE(logs.contains("bridge: not opening an URL with control characters")) << c.url << "\n" << logs.text();
+        EXPECT_TRUE(logs.contains("bridge: not opening an URL with control characters")) << c.url << "\n"
+                                                                                            << logs.text();
     }
     // The log line shows the decoded line break as an escape, not raw.
     EXPECT_TRUE(logs.contains("https://shop.example.jp/a%0Ab")) << logs.text();
