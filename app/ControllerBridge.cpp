@@ -204,7 +204,12 @@ bool MyWebViewController::openBrowserMarker(const std::string& text) {
 void MyWebViewController::openOutside(const std::string& url) {
     // A NUL or a line break, raw or escaped, can cut or extend the URL
     // in the handler that receives it: such an URL never leaves the client.
-    if (hasControlCharacters(url)) {
+    // Mail links are the one exception for escaped line breaks, which are
+    // how a multi-line body is written in them.
+    auto parts = parseUrl(url);
+    bool mail = parts && parts->scheme == "mailto";
+    auto lineBreaks = mail ? EscapedLineBreaks::Allowed : EscapedLineBreaks::Refused;
+    if (hasControlCharacters(url, lineBreaks)) {
         platform::log("bridge: not opening an URL with control characters: %s", printableUrl(url).c_str());
         return;
     }

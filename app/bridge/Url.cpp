@@ -108,14 +108,18 @@ std::optional<std::string> percentDecodeUtf8(std::string_view text) {
     return out;
 }
 
-bool hasControlCharacters(std::string_view text) {
+bool hasControlCharacters(std::string_view text, EscapedLineBreaks lineBreaks) {
     auto isControl = [](int byte) { return byte < 0x20 || byte == 0x7F; };
+    auto isLineBreak = [](int byte) { return byte == '\r' || byte == '\n' || byte == '\t'; };
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (isControl(static_cast<unsigned char>(text[i]))) return true;
         if (text[i] != '%' || i + 2 >= text.size()) continue;
         int hi = hexValue(text[i + 1]);
         int lo = hexValue(text[i + 2]);
-        if (hi >= 0 && lo >= 0 && isControl(hi * 16 + lo)) return true;
+        if (hi < 0 || lo < 0) continue;
+        int byte = hi * 16 + lo;
+        if (lineBreaks == EscapedLineBreaks::Allowed && isLineBreak(byte)) continue;
+        if (isControl(byte)) return true;
     }
     return false;
 }

@@ -29,8 +29,13 @@ std::string decodedPath(const UrlParts& url);
 
 bool isValidUtf8(std::string_view bytes);
 
+enum class EscapedLineBreaks { Refused, Allowed };
+
 // True when the text holds a control byte (below 0x20, or 0x7F), written
-// raw or as a percent escape ("%00", "%0A").
-bool hasControlCharacters(std::string_view text);
+// raw or as a percent escape ("%00", "%0A"). With EscapedLineBreaks::Allowed
+// the escapes "%0D", "%0A" and "%09" do not count: a mail link writes the
+// lines of its body that way, and the mail program decodes them into the
+// body only.
+bool hasControlCharacters(std::string_view text, EscapedLineBreaks lineBreaks = EscapedLineBreaks::Refused);
 
 }  // namespace app

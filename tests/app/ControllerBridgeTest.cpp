@@ -219,6 +219,7 @@ TEST_F(BridgeTest, UrlsWithControlCharactersNeverLeaveTheClient) {
         bool loads;  // a page with the marker still loads; hand-overs never do
     } cases[] = {
         {"mailto:info@example.jp?subject=a%00b", false},
+        {"mailto:info@example.jp?subject=a\nb", false},                // raw line breaks never
         {"tel:03%0A12345678", false},
         {std::string("sms:1\0", 6), false},
         {"line://msg/text/hi%7F", false},
@@ -243,8 +244,11 @@ TEST_F(BridgeTest, UrlsWithControlCharactersNeverLeaveTheClient) {
     system().clear();
     EXPECT_FALSE(navigate("browser:https://example.jp/news%20today"));
     EXPECT_TRUE(navigate(page + "https%3A%2F%2Fshop.example.jp%2F%25E3%2581%2582"));
-    ASSERT_EQ(opened().size(), 2u);
+    // A mail link writes the lines of its body as escaped line breaks.
+    EXPECT_FALSE(navigate("mailto:info@example.jp?body=line%201%0D%0Aline%202"));
+    ASSERT_EQ(opened().size(), 3u);
     EXPECT_EQ(opened()[0], "https://example.jp/news%20today");
+    EXPECT_EQ(opened()[2], "mailto:info@example.jp?body=line%201%0D%0Aline%202");
 }
 
 TEST_F(BridgeTest, PurchaseRequestIsCaptured) {

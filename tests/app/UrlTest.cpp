@@ -80,5 +80,21 @@ TEST(ControlCharacterTest, RawOrEscapedControlBytesAreFound) {
     for (const auto& c : cases) EXPECT_EQ(hasControlCharacters(c.text), c.found) << c.text;
 }
 
+TEST(ControlCharacterTest, MailBodiesMayCarryEscapedLineBreaksOnly) {
+    struct {
+        std::string text;
+        bool found;
+    } cases[] = {
+        {"mailto:a@b.jp?body=1%0D%0A2%093", false},
+        {"mailto:a@b.jp?body=1%0d%0a2", false},
+        {"mailto:a@b.jp?body=1%00", true},
+        {"mailto:a@b.jp?body=1%1B", true},
+        {"mailto:a@b.jp?body=1\n2", true},  // raw, not escaped
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(hasControlCharacters(c.text, EscapedLineBreaks::Allowed), c.found) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace app
