@@ -36,16 +36,14 @@ int buildPivotCombinations(const PivotTableState* tables, int tableCount, unsign
     for (int k = 0; k < size; ++k) combinations[k] = 0;
 
     int stride = 1;
-    int bit = 1;
-    int w = 0;
+    int w = 0;  // interpolating tables so far: the next one is bit w of k
     for (int t = 0; t < tableCount; ++t) {
         const PivotTableState& table = tables[t];
         if (table.weight != 0.0f && w < n) {
             for (int k = 0; k < size; ++k) {
-                combinations[k] = static_cast<unsigned short>(combinations[k] + stride * (table.index + ((k / bit) & 1)));
+                combinations[k] = static_cast<unsigned short>(combinations[k] + stride * (table.index + ((k >> w) & 1)));
             }
             weights[w++] = table.weight;
-            bit *= 2;
         } else {
             if (stride * table.index < 0) {
                 combinations[0] = 0xFFFF;
