@@ -24,7 +24,8 @@ public:
     // final sum for n ≥ 5.
     static int blendInt(int n, const float* t, const unsigned short* e, const int* values);
     static float blendFloat(int n, const float* t, const unsigned short* e, const float* values);
-    // Point k of the result goes to dst[offset + k·stride] and the next float.
+    // Point k of the result goes to dst[offset + k·stride] and the next float;
+    // dst must not overlap the point sets.
     static void blendPoints(int n, const float* t, const unsigned short* e, float* const* pointSets,
                             int pointCount, float* dst, int offset, int stride);
 };

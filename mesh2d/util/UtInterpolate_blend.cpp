@@ -57,9 +57,34 @@ int nestedInt(int n, const float* t, const unsigned short* e, const int* values)
     return level[0];
 }
 
+// Packed points (stride 2): x and y take the same blend, so the pairs are
+// blended as one flat array of 2 × pointCount floats. The destination never
+// overlaps the point sets; saying so lets the compiler vectorise across
+// points (the 2^N source arrays are too many for its run-time overlap
+// checks). Each float still goes through the same operations in the same
+// order as in the per-coordinate form, so the results are the same bits.
+template <int N>
+void nestedPacked(const float* t, const unsigned short* e, float* const* sets, int floatCount,
+                  float* __restrict dst) {
+    const float* s[1 << N];
+    for (int k = 0; k < (1 << N); ++k) s[k] = sets[e[k]];
+    float w[N];  // a local copy stays in registers across the loop
+    for (int j = 0; j < N; ++j) w[j] = t[j];
+#if defined(__clang__)
+#pragma clang loop vectorize(assume_safety)
+#elif defined(__GNUC__)
+#pragma GCC ivdep
+#endif
+    for (int i = 0; i < floatCount; ++i) dst[i] = nestedFloat(N, w, [&](int k) { return s[k][i]; });
+}
+
 template <int N>
 void nestedPointsN(const float* t, const unsigned short* e, float* const* sets, int pointCount, float* dst,
                    int offset, int stride) {
+    if (stride == 2) {
+        nestedPacked<N>(t, e, sets, 2 * pointCount, dst + offset);
+        return;
+    }
     const float* s[1 << N];
     for (int k = 0; k < (1 << N); ++k) s[k] = sets[e[k]];
     for (int p = 0; p < pointCount; ++p) {

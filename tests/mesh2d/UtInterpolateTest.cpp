@@ -1,6 +1,7 @@
 // The blend forms of UtInterpolate against hand-computed values.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "mesh2d/util/UtInterpolate.h"
@@ -79,19 +80,39 @@ TEST(UtInterpolateBlend, PointsHonourOffsetAndStride) {
 }
 
 TEST(UtInterpolateBlend, PointsUseTheSameSchemeAsFloats) {
-    std::vector<std::vector<float>> storage(32, std::vector<float>(2));
+    // Every coordinate of every point must be the very bits blendFloat gives
+    // for that coordinate, for packed points (whole blocks and tails of the
+    // vectorised loop, with and without an offset) and for a wider stride.
+    constexpr int kSets = 32;
+    constexpr int kPoints = 37;
+    std::vector<std::vector<float>> storage(kSets, std::vector<float>(2 * kPoints));
     std::vector<float*> sets;
-    std::vector<float> xs(32);
-    for (int k = 0; k < 32; ++k) {
-        storage[k] = {static_cast<float>(k * k % 7), static_cast<float>(k) * 0.3f};
-        xs[k] = storage[k][0];
+    for (int k = 0; k < kSets; ++k) {
+        for (int i = 0; i < 2 * kPoints; ++i) {
+            storage[k][i] = static_cast<float>((k * 7 + i * 13) % 29) * 0.37f - static_cast<float>(i) * 1.1f;
+        }
         sets.push_back(storage[k].data());
     }
     const float t[6] = {0.3f, 0.6f, 0.1f, 0.9f, 0.45f, 0.2f};
-    for (int n = 0; n <= 5; ++n) {
-        float out[2];
-        UtInterpolate::blendPoints(n, t, kIdentity, sets.data(), 1, out, 0, 2);
-        EXPECT_EQ(out[0], UtInterpolate::blendFloat(n, t, kIdentity, xs.data())) << "n = " << n;
+    struct Layout {
+        int points, offset, stride;
+    };
+    const Layout layouts[] = {{1, 0, 2}, {kPoints, 0, 2}, {kPoints, 1, 2}, {kPoints, 2, 3}};
+    for (const Layout& l : layouts) {
+        for (int n = 0; n <= 5; ++n) {
+            std::vector<float> dst(static_cast<size_t>(l.offset + l.points * l.stride + 1), -7.0f);
+            UtInterpolate::blendPoints(n, t, kIdentity, sets.data(), l.points, dst.data(), l.offset, l.stride);
+            for (int i = 0; i < 2 * l.points; ++i) {
+                std::vector<float> column(kSets);
+                for (int k = 0; k < kSets; ++k) column[k] = storage[k][i];
+                const float expected = UtInterpolate::blendFloat(n, t, kIdentity, column.data());
+                const size_t at = static_cast<size_t>(l.offset + (i / 2) * l.stride + i % 2);
+                ASSERT_EQ(std::memcmp(&dst[at], &expected, sizeof(float)), 0)
+                    << "n = " << n << ", float " << i << ", offset " << l.offset << ", stride " << l.stride << ": "
+                    << dst[at] << " vs " << expected;
+            }
+            EXPECT_EQ(dst.back(), -7.0f) << "written past the last point";
+        }
     }
 }
 
