@@ -17,7 +17,7 @@ CurlTransfer::~CurlTransfer() {
 
 bool CurlTransfer::prepare(HttpRequest& request, HttpResponse& response, bool verifyTls) {
     if (handle_ == nullptr) return false;
-    return setCommonOptions(request, response, verifyTls) && setCookieOptions() &&
+    return setCommonOptions(request, response, verifyTls) && setCancelOptions(request) && setCookieOptions() &&
            setMethodOptions(request);
 }
 
@@ -51,6 +51,22 @@ bool CurlTransfer::setCommonOptions(HttpRequest& request, HttpResponse& response
            curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &CurlTransfer::receiveHeader) == CURLE_OK &&
            curl_easy_setopt(h, CURLOPT_HEADERDATA, &response.headerText) == CURLE_OK &&
            curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str()) == CURLE_OK;
+}
+
+// libcurl asks the progress callback many times a second while bytes flow
+// and about once a second while the line is quiet, so a cancelled transfer
+// ends within that time.
+bool CurlTransfer::setCancelOptions(HttpRequest& request) {
+    if (!request.cancel) return true;
+    // The request outlives the transfer, and so does the flag it holds.
+    return curl_easy_setopt(handle_, CURLOPT_XFERINFOFUNCTION, &CurlTransfer::checkCancel) == CURLE_OK &&
+           curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(request.cancel.get())) ==
+               CURLE_OK &&
+           curl_easy_setopt(handle_, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
+}
+
+int CurlTransfer::checkCancel(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
 }
 
 bool CurlTransfer::setCookieOptions() {

@@ -40,10 +40,13 @@ public:
     // libcurl callbacks, public so the fuzz target and tests can drive them.
     static std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* target);
     static std::size_t receiveHeader(char* data, std::size_t size, std::size_t count, void* headerText);
+    // Non-zero (abort) once the request's cancel flag is set.
+    static int checkCancel(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
 private:
     static void reserveAnnouncedLength(CurlBodyTarget& target);
     bool setCommonOptions(HttpRequest& request, HttpResponse& response, bool verifyTls);
+    bool setCancelOptions(HttpRequest& request);
     bool setCookieOptions();
     bool setMethodOptions(HttpRequest& request);
 

@@ -1,8 +1,10 @@
 #pragma once
 // One HTTP request for RK::HttpClient::send. Built by its creator, who
 // releases it when done; a response keeps it alive as long as it needs it.
+#include <atomic>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,11 @@ enum HttpMethod : int {
 // file it writes to is full).
 using HttpBodySink = std::function<bool(const char* data, std::size_t length)>;
 
+// Turned true from any thread to stop a transfer in flight: it then ends
+// as a failure ("aborted") within a moment, not after the whole body.
+// Shared, so whoever sets it and the transfer may end in either order.
+using HttpCancelFlag = std::shared_ptr<const std::atomic<bool>>;
+
 class HttpRequest : public Ref {
 public:
     // userAgent starts as a copy of the client's default user agent.
@@ -40,6 +47,8 @@ public:
     std::string userAgent;
     // When set, body bytes go here and the response's body stays empty.
     HttpBodySink bodySink;
+    // When set, the transfer stops as soon as it turns true.
+    HttpCancelFlag cancel;
 
 protected:
     ~HttpRequest() override = default;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +42,46 @@ TEST(HttpClientThreads, ConcurrentSendsWhileTheUserAgentChanges) {
     for (auto& t : threads) t.join();
     RK::HttpClient::shared().setDefaultUserAgent(previous);
     EXPECT_EQ(good.load(), 16);
+}
+
+// A body that trickles out for seconds: the cancel flag, set from another
+// thread mid-transfer or before the send, ends it within moments as a
+// failure, and the server sees the client hang up.
+TEST(HttpClientThreads, CancelFlagStopsATransferInFlight) {
+    using namespace std::chrono_literals;
+    constexpr std::size_t kChunk = 1024, kTotal = 400 * kChunk;  // about 4 s
+    std::atomic<std::size_t> sent{0};
+    testsupport::LoopbackServer server;
+    server.server().Get("/slow", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(kTotal, "application/octet-stream",
+                                 [&](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                     std::this_thread::sleep_for(10ms);
+                                     const std::string chunk(std::min(kChunk, kTotal - offset), 'x');
+                                     if (!sink.write(chunk.data(), chunk.size())) return false;
+                                     sent += chunk.size();
+                                     return true;
+                                 });
+    });
+    ASSERT_TRUE(server.start());
+
+    for (bool early : {false, true}) {
+        auto flag = std::make_shared<std::atomic<bool>>(early);
+        auto request = RK::RefPtr<RK::HttpGetRequest>::adopt(new RK::HttpGetRequest);
+        request->setUrl(server.url("/slow").c_str());
+        request->cancel = flag;
+        std::thread canceller([&] {
+            while (!early && sent < 4 * kChunk) std::this_thread::sleep_for(1ms);
+            flag->store(true);
+        });
+        const auto begin = std::chrono::steady_clock::now();
+        auto r = RK::RefPtr<RK::HttpResponse>::adopt(RK::HttpClient::shared().send(request.get()));
+        const auto took = std::chrono::steady_clock::now() - begin;
+        canceller.join();
+        EXPECT_FALSE(r->succeeded) << early;
+        EXPECT_FALSE(r->errorText.empty()) << early;
+        EXPECT_LT(r->body.size(), kTotal) << early;
+        EXPECT_LT(took, 2s) << early;
+    }
 }
 
 }  // namespace
