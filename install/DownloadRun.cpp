@@ -51,8 +51,8 @@ void removeWithdrawnVoices(RecordLog& log, const std::vector<ListLine>& lines, c
 }
 
 // The loading-screen picture, put in place whole or not at all.
-bool fetchPicture(const std::string& host, const std::string& path) {
-    RK::HttpResponse* response = downloadAF((host + "/img/php/app_dl_img_all.php").c_str());
+bool fetchPicture(const std::string& host, const std::string& path, const RK::HttpCancelFlag& cancel) {
+    RK::HttpResponse* response = downloadAF((host + "/img/php/app_dl_img_all.php").c_str(), cancel);
     if (response == nullptr) return false;
     const std::string temp = path + ".part";
     std::FILE* out = std::fopen(temp.c_str(), "wb");
@@ -72,9 +72,9 @@ bool fetchPicture(const std::string& host, const std::string& path) {
 
 // One group: fetch, unpack, sync, record. False leaves it unrecorded.
 bool installGroup(const std::string& host, const std::string& name, const std::vector<std::string>& lines,
-                  const RunPaths& paths, RecordLog& log) {
+                  const RunPaths& paths, RecordLog& log, const RK::HttpCancelFlag& cancel) {
     const std::string url = RK::format("%s/resource/download/zip/%s", host.c_str(), (name + ".zip").c_str());
-    if (!downloadToFile(url, paths.archive)) return false;
+    if (!downloadToFile(url, paths.archive, cancel)) return false;
     if (!installArchiveFile(paths.archive, paths.caches + "/")) return false;
     bool recorded = true;
     for (const auto& [id, marker] : groupRecords(lines)) recorded = log.append(id, marker) && recorded;
@@ -86,13 +86,13 @@ bool installGroup(const std::string& host, const std::string& name, const std::v
 }
 
 int installGroups(const std::string& host, const Classification& work, const RunPaths& paths, RecordLog& log,
-                  DownloadObserver& observer) {
-    if (!fetchPicture(host, paths.picture)) return kDownloadFetchFailed;
+                  DownloadObserver& observer, const RK::HttpCancelFlag& cancel) {
+    if (!fetchPicture(host, paths.picture, cancel)) return kDownloadFetchFailed;
     observer.showDownloadPage();
     const int n = static_cast<int>(work.groups.size());
     int i = 0;
     for (const auto& [name, lines] : work.groups) {
-        if (!installGroup(host, name, lines, paths, log)) return kDownloadFetchFailed;
+        if (!installGroup(host, name, lines, paths, log, cancel)) return kDownloadFetchFailed;
         observer.setGaugeTarget(gaugeTarget(++i, n));
     }
     return kDownloadOk;
@@ -106,7 +106,8 @@ void markRunFinished(platform::Preferences& prefs) {
 
 }  // namespace
 
-int downloadList(const std::string& downloadHost, bool first, DownloadObserver& observer) {
+int downloadList(const std::string& downloadHost, bool first, DownloadObserver& observer,
+                 const RK::HttpCancelFlag& cancel) {
     platform::Backend* backend = platform::backend();
     const RunPaths paths = runPaths();
     if (backend == nullptr || paths.caches.empty()) {
@@ -121,7 +122,7 @@ int downloadList(const std::string& downloadHost, bool first, DownloadObserver& 
     InstallRecords records;
     records.load(paths.records);
 
-    RK::HttpResponse* response = downloadAF(listUrl.c_str());
+    RK::HttpResponse* response = downloadAF(listUrl.c_str(), cancel);
     if (response == nullptr) return kDownloadListFailed;
     const ListBody body(response->bodyString());
     response->release();
@@ -138,7 +139,7 @@ int downloadList(const std::string& downloadHost, bool first, DownloadObserver& 
 
     int error = kDownloadOk;
     if (!work.groups.empty()) {
-        error = installGroups(downloadHost, work, paths, log, observer);
+        error = installGroups(downloadHost, work, paths, log, observer, cancel);
     } else if (first) {
         // A first run always ends on a full gauge and the start button.
         observer.showDownloadPage();

@@ -10,6 +10,8 @@
 #include <atomic>
 #include <string>
 
+#include "foundation/HttpRequest.h"
+
 namespace install {
 
 class DownloadObserver {
@@ -50,7 +52,10 @@ inline constexpr const char* kArchiveFileName = "downloadZip.zip";
 inline constexpr const char* kPictureFileName = "downloadGirlImg.jpg";
 
 // downloadList:(first). downloadHost is "http://host[:port]". Blocks for
-// the whole run; returns a DownloadError.
-int downloadList(const std::string& downloadHost, bool first, DownloadObserver& observer);
+// the whole run; returns a DownloadError. Once cancel turns true the
+// transfer in flight stops and the run ends as a failed fetch (records of
+// what was finished stay, the settings are left alone).
+int downloadList(const std::string& downloadHost, bool first, DownloadObserver& observer,
+                 const RK::HttpCancelFlag& cancel = {});
 
 }  // namespace install

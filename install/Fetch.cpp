@@ -23,16 +23,19 @@ RK::HttpResponse* keepIfAnswered(RK::HttpResponse* response, const char* url) {
 
 }  // namespace
 
-RK::HttpResponse* downloadAF(const char* url) {
+RK::HttpResponse* downloadAF(const char* url) { return downloadAF(url, nullptr); }
+
+RK::HttpResponse* downloadAF(const char* url, const RK::HttpCancelFlag& cancel) {
     RK::HttpGetRequest* request = new RK::HttpGetRequest();
     request->setUrl(url);
     request->method = RK::HttpMethodGet;
+    request->cancel = cancel;
     RK::HttpResponse* response = RK::HttpClient::shared().send(request);
     request->release();
     return keepIfAnswered(response, url ? url : "");
 }
 
-bool downloadToFile(const std::string& url, const std::string& path) {
+bool downloadToFile(const std::string& url, const std::string& path, const RK::HttpCancelFlag& cancel) {
     std::remove(path.c_str());
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) {
@@ -41,6 +44,7 @@ bool downloadToFile(const std::string& url, const std::string& path) {
     }
     RK::HttpGetRequest* request = new RK::HttpGetRequest();
     request->setUrl(url.c_str());
+    request->cancel = cancel;
     bool writeFailed = false;
     request->bodySink = [out, &writeFailed](const char* data, std::size_t length) {
         if (std::fwrite(data, 1, length, out) == length) return true;
