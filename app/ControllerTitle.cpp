@@ -1,53 +1,35 @@
 // titleInit: the title set-up once the title picture is shown — the version
-// check with the download host, then the empty loading screen over the
-// content, and either the wait for a tap on the title or, when a page asked
-// for a download, the download run at once.
+// check with the download host under the checking box, then the empty
+// loading screen over the content, and either the wait for a tap on the
+// title or, when a page asked for a download, the download run at once.
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "app/MyWebViewController.h"
+#include "app/Services.h"
 #include "install/CGView.h"
 #include "install/VersionCheck.h"
 #include "platform/Log.h"
 
 namespace app {
-namespace {
-
-// The checking box around the blocking version check. Its start runs on a
-// detached thread; the lock makes a start that comes after the end a no-op,
-// so the box never stays up once the check is over.
-class CheckingBoxSpan {
-public:
-    explicit CheckingBoxSpan(MyWebViewController& controller) : state_(std::make_shared<State>()) {
-        std::thread([state = state_, c = &controller] {
-            std::lock_guard<std::mutex> lock(state->mutex);
-            if (!state->ended) c->startLoading();
-        }).detach();
-    }
-    void end(MyWebViewController& controller) {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->ended = true;
-        controller.endLoading();
-    }
-
-private:
-    struct State {
-        std::mutex mutex;
-        bool ended = false;
-    };
-    std::shared_ptr<State> state_;
-};
-
-}  // namespace
 
 void MyWebViewController::titleInit() {
     _tittleShowFlg = true;
     _titleToucheState = 0;
 
-    CheckingBoxSpan box(*this);
+    // The check blocks the main thread until the answer comes, so the
+    // checking box goes up first and the check waits for the next turn of
+    // the main loop: the screen is drawn with the box before the request
+    // goes out.
+    startLoading();
+    services::mainLoop().post([this, alive = aliveToken()] {
+        const std::shared_ptr<bool> token = alive.lock();
+        if (token && *token) titleAfterVersionCheck();
+    });
+}
+
+void MyWebViewController::titleAfterVersionCheck() {
     const install::VersionOutcome outcome = install::checkVersion(config_.downloadBaseUrl());
-    box.end(*this);
+    endLoading();
     switch (outcome) {
         case install::VersionOutcome::NoResponse:
             showAlert(kAlertVersionCheckFailed);

@@ -273,6 +273,7 @@ public:
 
 private:
     void loadView();  // ControllerInterface.cpp
+    void titleAfterVersionCheck();  // ControllerTitle.cpp
     void buildCheckingBox();
     void requestCheckingBox(bool wanted);  // any thread: records the wish, applies it on the main thread
     void applyCheckingBox();  // main thread: shows or hides the box as last asked

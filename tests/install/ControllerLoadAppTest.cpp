@@ -57,7 +57,7 @@ TEST_F(ControllerLoadApp, PageAskedDownloadGoesStraightToTheRun) {
     c->_fadeStart = true;
     c->_dlState = 1;
     c->loadApp();
-    ASSERT_NE(screen(), nullptr);
+    ASSERT_TRUE(runUntil([&] { return screen() != nullptr; })) << logs.text();
     EXPECT_EQ(screen()->drawState(), 3);
     EXPECT_EQ(c->_imageTitle->alpha(), 1.0);
     ASSERT_TRUE(runUntil([&] { return showsFullGauge(); })) << logs.text();

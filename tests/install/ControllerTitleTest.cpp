@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ControllerTitle, CurrentBuildPutsUpAnEmptyLoadingScreenAndWaitsForTheTap) {
     c->titleInit();
+    ASSERT_TRUE(runUntil([&] { return screen() != nullptr; })) << logs.text();
     auto s = screen();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->tag(), app::kTagLoadingScreen);
@@ -67,7 +68,7 @@ TEST_F(ControllerTitle, CurrentBuildPutsUpAnEmptyLoadingScreenAndWaitsForTheTap)
 TEST_F(ControllerTitle, PageAskedDownloadStartsTheRunAtOnce) {
     c->_dlState = 1;
     c->titleInit();
-    ASSERT_NE(screen(), nullptr);
+    ASSERT_TRUE(runUntil([&] { return screen() != nullptr; })) << logs.text();
     EXPECT_EQ(screen()->drawState(), 3);
     EXPECT_TRUE(c->_imageTitle->isHidden());
     EXPECT_TRUE(c->_btnTitleHikitsugi->isHidden());
@@ -78,14 +79,15 @@ TEST_F(ControllerTitle, PageAskedDownloadStartsTheRunAtOnce) {
     EXPECT_EQ(c->_dlState, 0);
 }
 
-// However late the detached start of the checking box runs, the box is down
-// once the check is over.
+// The box goes up with titleInit and is down once the check is over, round
+// after round of the update alert.
 TEST_F(ControllerTitle, CheckingBoxIsDownAfterTheCheck) {
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 5; ++i) {
         server.setVersionAnswer("1,PELORA_ver02");
         c->titleInit();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        EXPECT_FALSE(c->_loadingContainer->isHidden()) << i;
         backend->mainLoop().runFor(std::chrono::milliseconds(20));
+        EXPECT_TRUE(c->_loadingContainer->isHidden()) << i;
         EXPECT_FALSE(backend->headlessSystem().networkActivityIndicatorVisible()) << i;
         backend->headlessWindowing().tapFrontAlert();
     }
