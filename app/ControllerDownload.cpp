@@ -1,6 +1,8 @@
 // dispatchAfterDownload: a download run on a background thread, and the
 // waiting loop that ticks the loading screen 24 times a second until the
 // run ends (and, on a first run, until the start button is pressed).
+// Both are tasks of the controller's background work, so destroying the
+// controller stops the loop, aborts the run's transfer and waits for both.
 //
 // Three threads share the controller's atomics: the download thread only
 // stores what the loading screen should show (_downloadPageWanted,
@@ -66,20 +68,23 @@ void MyWebViewController::dispatchAfterDownload() {
         _downloadPageWanted = false;
         _downloadGaugeTarget = 0;
         const std::string host = config_.downloadBaseUrl();
-        std::weak_ptr<bool> alive = alive_;
-        services::queues().async(platform::Queues::Priority::Background, [this, alive, host, first] {
-            auto token = alive.lock();
-            if (!token || !*token) return;
-            ControllerDownloadObserver observer(*this);
-            _downloadErrState = install::downloadList(host, first, observer);
-            if (!first) _dlWaitFlg = false;
-            _downloadRunActive = false;
-        });
+        const bool started = work_.start(
+            services::queues(), platform::Queues::Priority::Background,
+            [this, host, first, cancel = work_.cancelFlag()] {
+                ControllerDownloadObserver observer(*this);
+                _downloadErrState = install::downloadList(host, first, observer, cancel);
+                if (!first) _dlWaitFlg = false;
+                _downloadRunActive = false;
+            });
+        if (!started) _downloadRunActive = false;
     }
 
     std::weak_ptr<bool> alive = alive_;
     SteadyClock::time_point deadline;
     for (;;) {
+        // The controller is going: it signals the semaphore too, but a loop
+        // that has none any more must see it here.
+        if (work_.cancelled()) break;
         deadline = SteadyClock::now() + kTick;
         if (!_dlWaitFlg || _downloadErrState != 0) {
             if (auto current = semaphore()) current->signal();
@@ -102,6 +107,7 @@ void MyWebViewController::dispatchAfterDownload() {
             setSemaphore(nullptr);
         }
     }
+    if (work_.cancelled()) return;
 
     if (_downloadErrState != 0) {
         services::mainLoop().postAfter(untilDeadline(deadline), [this, alive] {

@@ -27,7 +27,15 @@ MyWebViewController::MyWebViewController(AppConfig config)
     : config_(std::move(config)), avatarFactory_(makePlaceholderAvatarView) {}
 
 MyWebViewController::~MyWebViewController() {
-    *alive_ = false;
+    // The download run and its waiting loop use this controller: they are
+    // told to stop (the waiting loop is woken, the transfer in flight is
+    // aborted) and are over before anything here goes.
+    work_.cancel();
+    if (auto waiting = semaphore()) waiting->signal();
+    work_.join();
+    // What they or anyone posted to the main loop now finds the token gone.
+    alive_.reset();
+    if (checkingWanted_ && platform::backend()) services::system().setNetworkActivityIndicatorVisible(false);
     for (auto& alert : alerts_) alert->setDelegate(nullptr);
     if (_webView) _webView->setDelegate(nullptr);
     if (_glView) _glView->setDelegate(nullptr);
@@ -202,10 +210,7 @@ void MyWebViewController::restartTitleFlow() {
 
 void MyWebViewController::scheduleDispatchAfterDownload() {
     afterDelay(500, [this] {
-        std::weak_ptr<bool> alive = alive_;
-        services::queues().async(platform::Queues::Priority::Background, [this, alive] {
-            auto token = alive.lock();
-            if (!token || !*token) return;
+        work_.start(services::queues(), platform::Queues::Priority::Background, [this] {
             ++downloadDispatches_;
             dispatchAfterDownload();
         });

@@ -16,7 +16,9 @@
 //   ControllerDeferred.cpp   entry points that later subsystems fill in
 //
 // Everything runs on the main thread unless a member says otherwise. Fields
-// that the download and audio workers touch are atomic.
+// that the download and audio workers touch are atomic or locked. The
+// download workers run as the controller's BackgroundWork: the destructor
+// cancels and joins them before anything else goes.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -28,6 +30,7 @@
 
 #include "app/AppConfig.h"
 #include "app/AvatarView.h"
+#include "app/BackgroundWork.h"
 #include "app/DispatchSemaphore.h"
 #include "app/FooterPictures.h"
 #include "app/bridge/ActionTable.h"
@@ -187,7 +190,8 @@ public:
     // The title music and the title voice (titleInit).
     void startTitleMusicAndVoice();
     void titleVoiceEnd();
-    // Expires with the controller; posted tasks check it on the main thread.
+    // Expires when the controller's destruction begins; main-loop tasks
+    // check it on the main thread (the value itself is always true).
     std::weak_ptr<bool> aliveToken() const { return alive_; }
 
     // ---- helpers shared by the files above ------------------------------
@@ -199,8 +203,11 @@ public:
     // Runs the task on the main queue after the delay, if the controller
     // still exists then.
     void afterDelay(int milliseconds, std::function<void()> task);
-    // Schedules dispatchAfterDownload after 0.5 s on a background queue.
+    // Schedules dispatchAfterDownload after 0.5 s on a background queue, as
+    // a task of the controller's background work.
     void scheduleDispatchAfterDownload();
+    // The download workers; cancelled and joined by the destructor.
+    BackgroundWork& backgroundWork() { return work_; }
     // loadApp through the shell's own triggers (activation, bridge, alerts),
     // counted so the start-up latch can be checked whatever loadApp does.
     void restartTitleFlow();
@@ -302,6 +309,7 @@ private:
     platform::AudioSessionDelegate audioSessionDelegate_;
     std::atomic<int> titleFlowStarts_{0};
     std::atomic<int> downloadDispatches_{0};
+    BackgroundWork work_;
 };
 
 }  // namespace app

@@ -17,13 +17,22 @@ pelora_test(pelora_app_shell_thread_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CheckingBoxThreadTest.cpp
   DEPS pelora_app pelora_platform_headless
   LABELS tsan)
+# The controller's background work against a slow loopback download host,
+# destroyed mid-run.
+pelora_test(pelora_app_lifetime_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/BackgroundWorkTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ControllerLifetimeTest.cpp
+  DEPS pelora_app pelora_platform_headless pelora_test_support
+  LABELS tsan)
 # The checking box during the version check, looked at from the server's
 # thread (an ordering ThreadSanitizer cannot see: not in the tsan tree).
 pelora_test(pelora_app_checking_box_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CheckingBoxOnScreenTest.cpp
   DEPS pelora_app pelora_platform_headless pelora_test_support)
 # The controller's tests read the bundle pictures the build draws.
-foreach(t pelora_app_shell_tests pelora_app_shell_thread_tests pelora_app_checking_box_tests)
+foreach(t pelora_app_shell_tests pelora_app_shell_thread_tests pelora_app_lifetime_tests
+          pelora_app_checking_box_tests)
   if(TARGET ${t} AND TARGET pelora_bundle_pictures)
     add_dependencies(${t} pelora_bundle_pictures)
   endif()
