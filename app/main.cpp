@@ -52,8 +52,10 @@ int main(int argc, char** argv) {
         backend.mainLoop().runForever();
         delegate.applicationWillResignActive();
         delegate.applicationWillTerminate();
-        backend.queues().drain();
+        // The controller's destruction stops its download work and waits
+        // for it; a run in flight is aborted rather than waited out.
     }
+    backend.queues().drain();
     // The players go after the controller that listens to them, and before
     // the backend whose main loop they report to.
     RK::SoundCache::destroyShared();
