@@ -21,8 +21,10 @@ bool syncFileSystemOf(const std::string& directory) {
 
 }  // namespace
 
-bool installArchiveFile(const std::string& zipPath, const std::string& destination) {
+bool installArchiveFile(const std::string& zipPath, const std::string& destination,
+                        const std::vector<std::string>& protectedNames) {
     RK::ZipArchive archive;
+    for (const std::string& name : protectedNames) archive.protectName(name);
     if (!archive.open(zipPath)) {
         platform::log("install: %s cannot be opened as an archive", zipPath.c_str());
         return false;

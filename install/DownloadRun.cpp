@@ -75,7 +75,8 @@ bool installGroup(const std::string& host, const std::string& name, const std::v
                   const RunPaths& paths, RecordLog& log, const RK::HttpCancelFlag& cancel) {
     const std::string url = RK::format("%s/resource/download/zip/%s", host.c_str(), (name + ".zip").c_str());
     if (!downloadToFile(url, paths.archive, cancel)) return false;
-    if (!installArchiveFile(paths.archive, paths.caches + "/")) return false;
+    // The record file lies among the unpacked files: no entry may replace it.
+    if (!installArchiveFile(paths.archive, paths.caches + "/", {kRecordFileName})) return false;
     bool recorded = true;
     for (const auto& [id, marker] : groupRecords(lines)) recorded = log.append(id, marker) && recorded;
     if (!recorded || !log.sync()) {

@@ -81,8 +81,25 @@ void RecordLog::close() {
     file_ = nullptr;
 }
 
-bool RecordLog::append(const std::string& id, const std::string& marker) {
+bool RecordLog::stillAtPath() const {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fileno(file_), &held) == 0 && ::stat(path_.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+bool RecordLog::followPath() {
     if (file_ == nullptr) return false;
+    if (stillAtPath()) return true;
+    // Whatever took the file's place (or removed it), records written to
+    // the old, unlinked file would be lost: append to what is there now.
+    platform::log("install records: %s was replaced or removed; reopening it", path_.c_str());
+    const std::string path = path_;
+    return open(path);
+}
+
+bool RecordLog::append(const std::string& id, const std::string& marker) {
+    if (!followPath()) return false;
     const std::string line = recordText(id, marker) + "\n";
     const bool ok = std::fwrite(line.data(), 1, line.size(), file_) == line.size() && std::fflush(file_) == 0;
     if (!ok) platform::log("install records: writing to %s failed", path_.c_str());
@@ -91,7 +108,10 @@ bool RecordLog::append(const std::string& id, const std::string& marker) {
 
 bool RecordLog::sync() {
     if (file_ == nullptr) return false;
-    const bool ok = std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
+    // Records appended to a file that has gone since are not durable.
+    const bool replaced = !stillAtPath();
+    if (replaced && !followPath()) return false;
+    const bool ok = !replaced && std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
     if (!ok) platform::log("install records: syncing %s failed", path_.c_str());
     return ok;
 }

@@ -61,13 +61,19 @@ public:
     void close();
     bool isOpen() const { return file_ != nullptr; }
     // Writes id + "\t" + marker + "\n" through to the file; false when
-    // closed or when not every byte was written.
+    // closed or when not every byte was written. Appends always go to the
+    // file now at the path: one that was renamed over or removed since it
+    // was opened is reopened first.
     bool append(const std::string& id, const std::string& marker);
-    // Makes the records appended so far durable; false when closed or when
-    // the disk refused.
+    // Makes the records appended so far durable; false when closed, when
+    // the disk refused, or when the file was replaced since the last append
+    // (it is reopened, but what went to the old one is lost).
     bool sync();
 
 private:
+    bool stillAtPath() const;
+    bool followPath();
+
     std::FILE* file_ = nullptr;
     std::string path_;
 };

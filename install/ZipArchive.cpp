@@ -6,6 +6,7 @@
 #include <zip.h>
 
 #include <climits>
+#include <string_view>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -21,6 +22,15 @@ namespace {
 // Entries are copied through a buffer of this size, so memory stays flat
 // however large an entry is.
 constexpr std::size_t kCopyChunk = 256 * 1024;
+
+// Files are written under this prefix and renamed into place; no entry may
+// take such a name.
+constexpr const char* kTempPrefix = ".unpack-";
+
+std::string lastComponent(const std::string& normalised) {
+    const std::size_t slash = normalised.rfind('/');
+    return slash == std::string::npos ? normalised : normalised.substr(slash + 1);
+}
 
 bool isDirectoryOnDisk(const std::string& path) {
     struct stat st {};
@@ -80,12 +90,40 @@ bool isSafeEntryName(const std::string& name) {
     return !platform::hasParentComponent(name);
 }
 
+std::string normalisedEntryName(const std::string& name) {
+    std::string out;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('/', start);
+        if (end == std::string::npos) end = name.size();
+        const std::string_view part(name.data() + start, end - start);
+        if (!part.empty() && part != ".") {
+            if (!out.empty()) out += '/';
+            out.append(part);
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
 bool isJunkEntryName(const std::string& name) {
     return name.find("__MACOSX") != std::string::npos || name.find("._") != std::string::npos ||
            name.find(".DS_") != std::string::npos;
 }
 
 ZipArchive::~ZipArchive() { close(); }
+
+void ZipArchive::protectName(const std::string& relativePath) {
+    protected_.push_back(normalisedEntryName(relativePath));
+}
+
+bool ZipArchive::isProtected(const std::string& entryName) const {
+    const std::string name = normalisedEntryName(entryName);
+    if (lastComponent(name).rfind(kTempPrefix, 0) == 0) return true;
+    for (const std::string& path : protected_)
+        if (name == path) return true;
+    return false;
+}
 
 bool ZipArchive::open(const std::string& name) {
     close();
@@ -174,6 +212,11 @@ ExtractResult ZipArchive::extract(int index, const std::string& destination) con
                       info.isSymlink ? " (symbolic link)" : " (leaves the destination)");
         return ExtractResult::Skipped;
     }
+    if (isProtected(info.name)) {
+        platform::log("ZipArchive: refusing entry \"%s\" (would replace one of the client's own files)",
+                      info.name.c_str());
+        return ExtractResult::Skipped;
+    }
     std::string target = destination;
     if (target.empty() || target.back() != '/') target += '/';
     target += info.name;
@@ -192,7 +235,7 @@ ExtractResult ZipArchive::extract(int index, const std::string& destination) con
 }
 
 ExtractResult ZipArchive::writeFile(const ZipEntryInfo& info, const std::string& target) const {
-    std::string temp = directoryOf(target) + "/.unpack-XXXXXX";
+    std::string temp = directoryOf(target) + "/" + kTempPrefix + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         platform::log("ZipArchive: cannot create a file beside %s", target.c_str());

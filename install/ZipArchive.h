@@ -5,9 +5,12 @@
 // Unpacking is defensive: an entry whose name could leave the destination
 // (absolute, a ".." component, a backslash) or that is a symbolic link is
 // never written, and every file is written under a temporary name and
-// renamed into place, so a reader never sees a half-written file.
+// renamed into place, so a reader never sees a half-written file. Entries
+// that would land on one of the caller's own files (protectName) or on a
+// name of the unpacker's temporaries are refused the same way.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "foundation/Buffer.h"
 
@@ -28,7 +31,7 @@ struct ZipEntryInfo {
 enum class ExtractResult {
     Written,    // a file was put in place
     Directory,  // the directory exists now
-    Skipped,    // junk, zero-length, hostile name, link, or its directory is missing
+    Skipped,    // junk, zero-length, hostile or protected name, link, or its directory is missing
     Failed,     // unreadable (read or CRC error, short read) or not writable
 };
 
@@ -45,6 +48,11 @@ public:
     void close();
     bool isOpen() const { return archive_ != nullptr; }
 
+    // Entries that would be unpacked onto this path (relative to the
+    // destination, e.g. the install record file) are refused, whatever
+    // spelling the entry uses ("./x", "x/", "a//x" ...). Kept across open().
+    void protectName(const std::string& relativePath);
+
     // -1 when closed.
     int entryCount() const;
     bool entryInfo(int index, ZipEntryInfo& info) const;
@@ -60,13 +68,18 @@ public:
 
 private:
     ExtractResult writeFile(const ZipEntryInfo& info, const std::string& target) const;
+    bool isProtected(const std::string& entryName) const;
 
     zip* archive_ = nullptr;
+    std::vector<std::string> protected_;  // normalised relative paths
 };
 
 // True for an entry name that stays inside the directory it is unpacked to:
 // not empty, not absolute, no backslash and no ".." component.
 bool isSafeEntryName(const std::string& name);
+// The name with empty and "." components dropped and no trailing "/":
+// "./a//b/" and "a/b" name the same path below a directory.
+std::string normalisedEntryName(const std::string& name);
 // The archiving system's metadata entries, never unpacked.
 bool isJunkEntryName(const std::string& name);
 

@@ -11,6 +11,7 @@
 
 #include "foundation/Directories.h"
 #include "platform/Backend.h"
+#include "platform/Log.h"
 #include "platform/Preferences.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/TemporaryHome.h"
@@ -235,6 +236,24 @@ TEST_F(DownloadRunTest, HostileArchiveWritesNothingOutsideTheCaches) {
     EXPECT_EQ(readFile(temporary + "/downloadGirlImg.jpg"), "JPEG-PICTURE");
     EXPECT_FALSE(fs::exists("/tmp/abs-escape.txt"));
     EXPECT_EQ(records(), "h\t0\n");
+}
+
+// An archive may not put its own text in place of the install records:
+// the entry is refused and every record of the run lands in the real file.
+TEST_F(DownloadRunTest, ArchiveEntryNamedLikeTheRecordFileIsRefused) {
+    std::ofstream(caches + "/voice_r.ogg") << "clip";
+    list("r\tpack_a\t1\nh\tpack_h\t0\nz\tpack_z\t0\n");
+    archive("pack_h", {{ZipItem::File, "localDownloadData.txt", "h\t0\nforged\t0\n"},
+                       {ZipItem::File, "./localDownloadData.txt", "forged\t1\n"},
+                       {ZipItem::File, "ok.txt", "fine"}});
+    simpleArchive("z");
+    platform::LogCapture log;
+
+    EXPECT_EQ(run(false), install::kDownloadOk);
+    EXPECT_EQ(records(), "r\t1\nh\t0\nz\t0\n");
+    EXPECT_EQ(readFile(caches + "/ok.txt"), "fine");
+    EXPECT_EQ(readFile(caches + "/z/voice.ogg"), "voice of z");
+    EXPECT_TRUE(log.contains("refusing entry \"localDownloadData.txt\""));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -47,6 +48,33 @@ TEST(InstallRecords, ClosedOrUnopenableLogRefusesWrites) {
     EXPECT_FALSE(log.sync());
     EXPECT_FALSE(log.open(dir.file("no-such-dir/localDownloadData.txt")));
     EXPECT_FALSE(log.append("a", "0"));
+}
+
+// Something renamed over the record file (or removing it) while the log is
+// open must not send later records to the old, unlinked file.
+TEST(InstallRecords, AppendsFollowTheFileNowAtThePath) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("localDownloadData.txt");
+    install::RecordLog log;
+    ASSERT_TRUE(log.open(path));
+    ASSERT_TRUE(log.append("a", "0"));
+    { std::ofstream(dir.file("other")) << "x\t1\n"; }
+    ASSERT_EQ(std::rename(dir.file("other").c_str(), path.c_str()), 0);
+    EXPECT_TRUE(log.append("b", "0"));
+    EXPECT_EQ(readFile(path), "x\t1\nb\t0\n");
+
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    EXPECT_TRUE(log.append("c", "0"));
+    EXPECT_TRUE(log.sync());
+    EXPECT_EQ(readFile(path), "c\t0\n");
+
+    // A replacement between the last append and the sync loses what was
+    // appended: the sync must not call it durable.
+    { std::ofstream(dir.file("other")) << ""; }
+    ASSERT_EQ(std::rename(dir.file("other").c_str(), path.c_str()), 0);
+    EXPECT_FALSE(log.sync());
+    EXPECT_TRUE(log.append("d", "0"));
+    EXPECT_EQ(readFile(path), "d\t0\n");
 }
 
 }  // namespace

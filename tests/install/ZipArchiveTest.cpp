@@ -10,6 +10,7 @@
 #include <set>
 
 #include "install/ArchiveInstall.h"
+#include "platform/Log.h"
 #include "tests/support/TempDir.h"
 #include "tools/demo-content/ZipWriter.h"
 
@@ -133,6 +134,38 @@ TEST_F(ZipArchiveTest, SkipsJunkEmptyHostileAndOrphanEntries) {
                                                          "work/archive.zip"}));
 }
 
+// The caller's own file among the unpacked ones (the install records) and
+// names of the unpacker's temporaries are never replaced, however the entry
+// spells them; the archive still installs the rest.
+TEST_F(ZipArchiveTest, ProtectedNamesAreRefusedInEverySpelling) {
+    { std::ofstream(caches + "/own.txt") << "mine\n"; }
+    const std::vector<ZipItem> refused = {
+        {ZipItem::File, "own.txt", "evil"},
+        {ZipItem::File, "./own.txt", "evil"},
+        {ZipItem::File, ".//own.txt", "evil"},
+        {ZipItem::Directory, "own.txt", ""},
+        {ZipItem::File, ".unpack-abc123", "evil"},
+        {ZipItem::File, "sub/.unpack-x", "evil"},
+    };
+    std::vector<ZipItem> items = {{ZipItem::Directory, "sub", ""}};
+    items.insert(items.end(), refused.begin(), refused.end());
+    items.push_back({ZipItem::File, "own.txt.bak", "not ours"});
+    ASSERT_TRUE(make(items));
+
+    RK::ZipArchive archive;
+    archive.protectName("own.txt");
+    ASSERT_TRUE(archive.open(zipPath));
+    platform::LogCapture log;
+    for (size_t i = 1; i <= refused.size(); ++i)
+        EXPECT_EQ(archive.extract(static_cast<int>(i), caches), ExtractResult::Skipped) << refused[i - 1].name;
+    EXPECT_TRUE(log.contains("refusing entry \"own.txt\" (would replace one of the client's own files)"));
+    archive.close();
+
+    EXPECT_TRUE(install::installArchiveFile(zipPath, caches + "/", {"own.txt"}));
+    EXPECT_EQ(readFile(caches + "/own.txt"), "mine\n");
+    EXPECT_EQ(treeOf(caches), (std::set<std::string>{"own.txt", "own.txt.bak", "sub"}));
+}
+
 TEST_F(ZipArchiveTest, CrcErrorFailsTheEntryAndLeavesNoFile) {
     const std::string content(4000, 'A');
     std::string bytes = democontent::zipBytes({{ZipItem::File, "first.txt", "ok", true},
@@ -194,6 +227,11 @@ TEST(ZipEntryNames, SafeAndJunkNames) {
         {"voice_1.ogg", false}, {"dir/a.b", false},
     };
     for (const auto& [name, expected] : junk) EXPECT_EQ(RK::isJunkEntryName(name), expected) << name;
+
+    const std::vector<std::pair<std::string, std::string>> normalised = {
+        {"a", "a"}, {"./a", "a"}, {"a/", "a"}, {".//a/./b//", "a/b"}, {".", ""}, {"./", ""}, {"..a/.b", "..a/.b"},
+    };
+    for (const auto& [name, expected] : normalised) EXPECT_EQ(RK::normalisedEntryName(name), expected) << name;
 }
 
 }  // namespace
