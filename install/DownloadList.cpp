@@ -39,6 +39,36 @@ bool isSafeName(std::string_view name) {
            name.find("..") == std::string_view::npos;
 }
 
+bool isUrlSafeChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.' || c == '~';
+}
+
+// The archive name goes into the archive's URL path as it is ("<name>.zip"),
+// so only characters that need no escaping there are taken. "-" withdraws.
+bool isSafeArchive(std::string_view name) {
+    if (name.empty() || name.find("..") != std::string_view::npos) return false;
+    for (const char c : name)
+        if (!isUrlSafeChar(c)) return false;
+    return true;
+}
+
+// Whether the line's names may be used at all; the line is logged when not.
+bool namesUsable(std::string_view text, const Fields& fields) {
+    const char* problem = nullptr;
+    if (!isSafeName(fields.id)) {
+        problem = "unsafe name";
+    } else if (!isSafeArchive(fields.archive)) {
+        problem = "unusable archive name";
+    }
+    if (problem == nullptr) return true;
+    platform::log("download list: skipping line with %s: %.*s", problem, static_cast<int>(text.size()), text.data());
+    return false;
+}
+
+// A line split into its fields with usable names.
+bool parsedFields(std::string_view text, Fields& out) { return fieldsOf(text, out) && namesUsable(text, out); }
+
 ListLine listLineOf(std::string_view text, const Fields& fields) {
     return ListLine{std::string(text), std::string(fields.id), std::string(fields.archive),
                     std::string(fields.marker)};
@@ -60,12 +90,14 @@ ListBody::ListBody(const std::string& body) : text_(normalisedText(body)) {
 
 bool parseListLine(const std::string& text, ListLine& out) {
     Fields fields;
-    if (!fieldsOf(text, fields)) return false;
+    if (!parsedFields(text, fields)) return false;
     out = listLineOf(text, fields);
     return true;
 }
 
 bool isSafeListName(const std::string& name) { return isSafeName(name); }
+
+bool isUsableArchiveName(const std::string& name) { return isSafeArchive(name); }
 
 std::string voiceFilePath(const std::string& cachesDir, const std::string& id) {
     return cachesDir + "/" + "/voice_" + id + ".ogg";
@@ -78,14 +110,9 @@ Classification classifyList(const std::vector<std::string_view>& lines, const In
     std::string id;
     for (const std::string_view text : lines) {
         Fields f;
-        if (text.empty() || !fieldsOf(text, f)) continue;
+        if (text.empty() || !parsedFields(text, f)) continue;
         record.assign(f.id).append("\t").append(f.marker);
         if (records.contains(record)) continue;
-        if (!isSafeName(f.id) || !isSafeName(f.archive)) {
-            platform::log("download list: skipping line with unsafe name: %.*s", static_cast<int>(text.size()),
-                          text.data());
-            continue;
-        }
         id.assign(f.id);
         const bool voicePresent = voiceFileExists(id);
         if (f.archive == "-") {

@@ -37,12 +37,20 @@ private:
     std::vector<std::string_view> lines_;
 };
 
-// False for a line with fewer than three tab-separated fields.
+// False for a line with fewer than three tab-separated fields, and (with a
+// log line) for one whose id is unsafe (isSafeListName) or whose archive
+// name is unusable (isUsableArchiveName): such a line is skipped, the rest
+// of the list still counts.
 bool parseListLine(const std::string& text, ListLine& out);
 
 // Whether a name from the list may become part of a file name: no "/",
 // no "\" and no "..".
 bool isSafeListName(const std::string& name);
+
+// Whether an archive field can name an archive: "-", or a non-empty name of
+// letters, digits and "_", "-", ".", "~" (what a URL path carries without
+// escaping; it is fetched as "<name>.zip") without "..".
+bool isUsableArchiveName(const std::string& name);
 
 // "<caches>/" + "/voice_" + id + ".ogg" (the doubled "/" names the same file).
 std::string voiceFilePath(const std::string& cachesDir, const std::string& id);

@@ -7,6 +7,8 @@
 #include <random>
 #include <set>
 
+#include "platform/Log.h"
+
 namespace {
 
 using install::Classification;
@@ -46,11 +48,31 @@ TEST(DownloadListBody, ParsesThreeFieldsAndIgnoresTheRest) {
     EXPECT_EQ(line.archive, "pack_a");
     EXPECT_EQ(line.marker, "m1");
     EXPECT_EQ(line.text, "v01\tpack_a\tm1\textra\tmore");
-    ASSERT_TRUE(install::parseListLine("\t\t", line));
+    ASSERT_TRUE(install::parseListLine("\t-\t", line));
     EXPECT_EQ(line.id, "");
     EXPECT_FALSE(install::parseListLine("v01\tpack_a", line));
     EXPECT_FALSE(install::parseListLine("v01", line));
     EXPECT_FALSE(install::parseListLine("", line));
+}
+
+// A line whose archive cannot be fetched by its name (empty, or with
+// characters a URL path would need escaped) is skipped at parse time, with
+// a log line, like a line with a name that could leave the caches.
+TEST(DownloadListBody, LinesWithUnusableNamesAreRejected) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"v\tpack_a\tm", true},       {"v\t-\tm", true},           {"v\tPack-1.v2~x\t0", true},
+        {"v\t\tm", false},            {"v\tpack a\tm", false},     {"v\tpack%20a\tm", false},
+        {"v\tpack?x=1\tm", false},    {"v\tpack#x\tm", false},     {"v\tpack,b\tm", false},
+        {"v\tsub/pack\tm", false},    {"v\t..\tm", false},         {"v\tp\xc3\xa4" "ck\tm", false},
+        {"v\tpack\x01\tm", false},   {"v\tpack\\x\tm", false},   {"../v\tpack_a\tm", false},
+        {"v\t pack_a\tm", false},     {"v\tpack_a \tm", false},
+    };
+    for (const auto& [text, usable] : cases) {
+        platform::LogCapture log;
+        install::ListLine line;
+        EXPECT_EQ(install::parseListLine(text, line), usable) << text;
+        EXPECT_EQ(log.contains("download list: skipping line with "), !usable) << text;
+    }
 }
 
 struct ClassifyCase {
@@ -100,7 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"names_that_could_leave_the_caches_are_skipped",
                      {"../x\tz1\t0", "a/b\tz1\t0", "a\\b\t-\t0", "c\t../z\t0", "d\tsub/z\t0", "e\tz\\1\t0",
                       "f\tz1\t0"},
-                     "", {"a\\b"}, false, {}, {}, {{"z1", {"f\tz1\t0"}}}}),
+                     "", {"a\\b"}, false, {}, {}, {{"z1", {"f\tz1\t0"}}}},
+        ClassifyCase{"unusable_archive_names_are_skipped_and_the_rest_kept",
+                     {"a\t\t0", "b\tz 1\t0", "c\tz1\t0", "d\t\t1", "e\tz%31\t0"}, "", {"d"}, false, {}, {},
+                     {{"z1", {"c\tz1\t0"}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DownloadList, GroupRecordsCutLinesAtCommas) {

@@ -238,6 +238,29 @@ TEST_F(DownloadRunTest, HostileArchiveWritesNothingOutsideTheCaches) {
     EXPECT_EQ(records(), "h\t0\n");
 }
 
+// Lines whose archive cannot be fetched by its name sort first among the
+// groups; they are skipped, and every group after them installs, this run
+// and the next.
+TEST_F(DownloadRunTest, UnusableListLinesDoNotStopTheGroupsAfterThem) {
+    list("a\tpack_a\t0\nx\t\t0\ny\tpack y\t0\nw\tpack%2fz\t0\nb\tpack_b\t0\n");
+    for (const char* x : {"a", "b"}) simpleArchive(x);
+    platform::LogCapture log;
+
+    EXPECT_EQ(run(true), install::kDownloadOk);
+    EXPECT_EQ(records(), "a\t0\nb\t0\n");
+    EXPECT_EQ(readFile(caches + "/b/voice.ogg"), "voice of b");
+    EXPECT_EQ(observer.targets, (std::vector<int>{50, 100}));
+    EXPECT_EQ(host.requested(),
+              (std::vector<std::string>{"/app_dl_list.php?id=0", "/img/php/app_dl_img_all.php",
+                                        "/resource/download/zip/pack_a.zip", "/resource/download/zip/pack_b.zip"}));
+    EXPECT_TRUE(log.contains("skipping line with unusable archive name: y\tpack y\t0"));
+    EXPECT_FALSE(prefs().boolForKey("DOWNLOAD_FIRST"));
+
+    host.clearRequests();
+    EXPECT_EQ(run(false), install::kDownloadOk);
+    EXPECT_EQ(host.requested(), std::vector<std::string>{"/app_dl_list.php?id=0"});
+}
+
 // An archive may not put its own text in place of the install records:
 // the entry is refused and every record of the run lands in the real file.
 TEST_F(DownloadRunTest, ArchiveEntryNamedLikeTheRecordFileIsRefused) {

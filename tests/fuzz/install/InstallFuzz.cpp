@@ -32,7 +32,7 @@ void fuzzList(const std::string& input) {
     const install::Classification work = install::classifyList(
         views.lines(), records, body.size() % 2 == 0, [](const std::string& id) { return id.size() % 2 == 0; });
     for (const auto& [name, lines] : work.groups) {
-        if (!install::isSafeListName(name)) __builtin_trap();
+        if (!install::isSafeListName(name) || !install::isUsableArchiveName(name)) __builtin_trap();
         install::groupRecords(lines);
     }
     for (const auto& line : work.removal)
