@@ -1,5 +1,6 @@
 #include "foundation/CurlTransfer.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -45,6 +46,13 @@ bool CurlTransfer::setCommonOptions(HttpRequest& request, HttpResponse& response
     bodyTarget_.body = &response.body;
     bodyTarget_.handle = h;
     bodyTarget_.sink = request.bodySink ? &request.bodySink : nullptr;
+    bodyTarget_.maxBody = request.maxBodySize;
+    // libcurl refuses a longer announced length before any body byte; the
+    // receiver enforces the limit on bodies without a length.
+    if (request.maxBodySize > 0 &&
+        curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.maxBodySize)) != CURLE_OK) {
+        return false;
+    }
     return curl_easy_setopt(h, CURLOPT_URL, request.url.c_str()) == CURLE_OK &&
            curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlTransfer::receiveBody) == CURLE_OK &&
            curl_easy_setopt(h, CURLOPT_WRITEDATA, &bodyTarget_) == CURLE_OK &&
@@ -105,12 +113,25 @@ bool CurlTransfer::setMethodOptions(HttpRequest& request) {
 
 void CurlTransfer::perform(HttpResponse& response) {
     long status = -1;
-    bool ok = curl_easy_perform(handle_) == CURLE_OK &&
-              curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
+    const CURLcode code = curl_easy_perform(handle_);
+    bool ok = code == CURLE_OK && curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
     ok = ok && status >= 200 && status <= 299;
     response.statusCode = static_cast<int>(status);
     response.succeeded = ok;
+    if (code == CURLE_FILESIZE_EXCEEDED || bodyTarget_.tooLarge) reportBodyTooLarge(response, code);
     if (!ok) response.errorText = errorBuffer_;
+}
+
+void CurlTransfer::reportBodyTooLarge(HttpResponse& response, CURLcode code) {
+    if (code == CURLE_FILESIZE_EXCEEDED) {
+        platform::log("RK::HttpClient: announced body longer than the limit of %zu bytes, transfer refused",
+                      bodyTarget_.maxBody);
+    }
+    response.bodyTooLarge = true;
+    // What arrived before the limit is not the answer; do not keep it.
+    std::vector<char>().swap(response.body);
+    std::snprintf(errorBuffer_, sizeof errorBuffer_, "response body over the limit of %zu bytes",
+                  bodyTarget_.maxBody);
 }
 
 namespace {
@@ -134,9 +155,18 @@ void CurlTransfer::reserveAnnouncedLength(CurlBodyTarget& target) {
     }
 }
 
+bool CurlTransfer::withinLimit(CurlBodyTarget& target, std::size_t n) {
+    target.received += n;
+    if (target.maxBody == 0 || target.received <= target.maxBody) return true;
+    target.tooLarge = true;
+    platform::log("RK::HttpClient: body longer than the limit of %zu bytes, transfer aborted", target.maxBody);
+    return false;
+}
+
 std::size_t CurlTransfer::receiveBody(char* data, std::size_t size, std::size_t count, void* target) {
     const std::size_t n = size * count;
     auto* t = static_cast<CurlBodyTarget*>(target);
+    if (!withinLimit(*t, n)) return 0;
     // An exception (a sink that throws, memory running out) must not unwind
     // through libcurl's C frames; it ends the transfer instead.
     try {

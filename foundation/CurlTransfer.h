@@ -20,6 +20,9 @@ struct CurlBodyTarget {
     const HttpBodySink* sink = nullptr;
     CURL* handle = nullptr;   // to ask for the announced length
     bool reserved = false;    // room for the announced length was asked for
+    std::size_t maxBody = 0;  // the request's maxBodySize; 0: no limit
+    std::size_t received = 0;
+    bool tooLarge = false;    // the transfer was stopped at the limit
 };
 
 class CurlTransfer {
@@ -45,6 +48,8 @@ public:
 
 private:
     static void reserveAnnouncedLength(CurlBodyTarget& target);
+    static bool withinLimit(CurlBodyTarget& target, std::size_t n);
+    void reportBodyTooLarge(HttpResponse& response, CURLcode code);
     bool setCommonOptions(HttpRequest& request, HttpResponse& response, bool verifyTls);
     bool setCancelOptions(HttpRequest& request);
     bool setCookieOptions();

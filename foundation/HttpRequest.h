@@ -49,6 +49,10 @@ public:
     HttpBodySink bodySink;
     // When set, the transfer stops as soon as it turns true.
     HttpCancelFlag cancel;
+    // Largest body accepted, in bytes; 0 accepts any length. A longer body,
+    // announced by Content-Length or found while receiving, ends the
+    // transfer as a failure with the response's bodyTooLarge set.
+    std::size_t maxBodySize = 0;
 
 protected:
     ~HttpRequest() override = default;

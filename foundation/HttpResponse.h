@@ -25,6 +25,7 @@ public:
     std::vector<char> headerText;   // every received header line, each ending in "\n"
     int statusCode = -1;            // -1 when no status was read
     std::string errorText;          // libcurl's message when not succeeded (may be empty)
+    bool bodyTooLarge = false;      // the body passed the request's maxBodySize; body is then empty
 
 protected:
     ~HttpResponse() override;

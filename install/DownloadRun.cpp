@@ -52,7 +52,8 @@ void removeWithdrawnVoices(RecordLog& log, const std::vector<ListLine>& lines, c
 
 // The loading-screen picture, put in place whole or not at all.
 bool fetchPicture(const std::string& host, const std::string& path, const RK::HttpCancelFlag& cancel) {
-    RK::HttpResponse* response = downloadAF((host + "/img/php/app_dl_img_all.php").c_str(), cancel);
+    RK::HttpResponse* response =
+        downloadAF((host + "/img/php/app_dl_img_all.php").c_str(), kMaxLoadingPicture, cancel);
     if (response == nullptr) return false;
     const std::string temp = path + ".part";
     std::FILE* out = std::fopen(temp.c_str(), "wb");
@@ -123,7 +124,7 @@ int downloadList(const std::string& downloadHost, bool first, DownloadObserver& 
     InstallRecords records;
     records.load(paths.records);
 
-    RK::HttpResponse* response = downloadAF(listUrl.c_str(), cancel);
+    RK::HttpResponse* response = downloadAF(listUrl.c_str(), kMaxDownloadList, cancel);
     if (response == nullptr) return kDownloadListFailed;
     const ListBody body(response->bodyString());
     response->release();

@@ -23,12 +23,11 @@ RK::HttpResponse* keepIfAnswered(RK::HttpResponse* response, const char* url) {
 
 }  // namespace
 
-RK::HttpResponse* downloadAF(const char* url) { return downloadAF(url, nullptr); }
-
-RK::HttpResponse* downloadAF(const char* url, const RK::HttpCancelFlag& cancel) {
+RK::HttpResponse* downloadAF(const char* url, std::size_t maxBody, const RK::HttpCancelFlag& cancel) {
     RK::HttpGetRequest* request = new RK::HttpGetRequest();
     request->setUrl(url);
     request->method = RK::HttpMethodGet;
+    request->maxBodySize = maxBody;
     request->cancel = cancel;
     RK::HttpResponse* response = RK::HttpClient::shared().send(request);
     request->release();

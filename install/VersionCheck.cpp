@@ -27,7 +27,7 @@ VersionOutcome versionOutcomeFor(const RK::HttpResponse* response) {
 }
 
 VersionOutcome checkVersion(const std::string& downloadHost) {
-    RK::HttpResponse* response = downloadAF(versionCheckUrl(downloadHost).c_str());
+    RK::HttpResponse* response = downloadAF(versionCheckUrl(downloadHost).c_str(), kMaxVersionAnswer);
     const VersionOutcome outcome = versionOutcomeFor(response);
     if (response != nullptr) response->release();
     return outcome;

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "foundation/Directories.h"
+#include "install/Fetch.h"
 #include "platform/Backend.h"
 #include "platform/Log.h"
 #include "platform/Preferences.h"
@@ -100,10 +101,21 @@ TEST_F(DownloadRunTest, FirstRunInstallsThreeGroupsAndTheSecondDownloadsNothing)
     EXPECT_EQ(records(), "a\t0\nb\t0\nc\t0\nc2\t0\n");
 }
 
+// A well-formed list of more lines than any real one is no list either.
+std::string oversizedList() {
+    const std::string line = "v1\tpack_a\t0\n";
+    std::string body;
+    body.reserve(install::kMaxDownloadList + line.size());
+    while (body.size() <= install::kMaxDownloadList) body += line;
+    return body;
+}
+
 TEST_F(DownloadRunTest, NoListChangesNothing) {
-    for (const Answer& answer : {Answer{500, "a\tpack_a\t0\n"}, Answer{404, ""}, Answer{200, "a\tpack_a\t0\n", 4}}) {
+    const std::string huge = oversizedList();
+    for (const Answer& answer : {Answer{500, "a\tpack_a\t0\n"}, Answer{404, ""}, Answer{200, "a\tpack_a\t0\n", 4},
+                                 Answer{200, huge}, Answer{200, huge, -1, true}}) {
         host.set("/app_dl_list.php", answer);
-        EXPECT_EQ(run(true), install::kDownloadListFailed) << answer.status;
+        EXPECT_EQ(run(true), install::kDownloadListFailed) << answer.status << " " << answer.body.size();
     }
     EXPECT_FALSE(fs::exists(caches + "/localDownloadData.txt"));
     EXPECT_TRUE(prefs().boolForKey("DOWNLOAD_FIRST"));

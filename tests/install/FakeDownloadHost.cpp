@@ -1,5 +1,6 @@
 #include "tests/install/FakeDownloadHost.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace installtest {
@@ -13,6 +14,17 @@ FakeDownloadHost::FakeDownloadHost() {
             return;
         }
         response.status = answer.status;
+        if (answer.chunked) {
+            auto body = std::make_shared<std::string>(answer.body);
+            response.set_chunked_content_provider(
+                "application/octet-stream", [body](size_t offset, httplib::DataSink& sink) {
+                    const size_t n = std::min<size_t>(64 * 1024, body->size() - offset);
+                    if (n > 0 && !sink.write(body->data() + offset, n)) return false;
+                    if (offset + n == body->size()) sink.done();
+                    return true;
+                });
+            return;
+        }
         if (answer.cutAfter < 0) {
             response.set_content(answer.body, "application/octet-stream");
             return;

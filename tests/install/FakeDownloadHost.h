@@ -1,7 +1,7 @@
 #pragma once
 // A download host on 127.0.0.1 whose answers a test sets path by path:
 // status, body, and optionally a cut after some bytes (the connection then
-// closes mid-body). Paths without an answer get 404.
+// closes mid-body), or without a length. Paths without an answer get 404.
 #include <map>
 #include <mutex>
 #include <string>
@@ -14,6 +14,7 @@ struct Answer {
     int status = 200;
     std::string body;
     long cutAfter = -1;  // bytes sent before the connection is dropped; -1 sends all
+    bool chunked = false;  // sent without a Content-Length (cutAfter then unused)
 };
 
 class FakeDownloadHost {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/Fetch.h"
 #include "tests/install/FakeDownloadHost.h"
 
 namespace {
@@ -38,10 +39,14 @@ TEST(VersionCheck, OnlyA2xxAnswerCounts) {
         {{500, "1,PELORA_ver00"}, VersionOutcome::NoResponse},  // an error page raises no update alert
         {{503, "2"}, VersionOutcome::NoResponse},
         {{200, "1,PELORA_ver01", 3}, VersionOutcome::NoResponse},  // cut short
+        // Longer than any version answer, with and without a length.
+        {{200, "2," + std::string(install::kMaxVersionAnswer, 'v')}, VersionOutcome::NoResponse},
+        {{200, "2," + std::string(install::kMaxVersionAnswer, 'v'), -1, true}, VersionOutcome::NoResponse},
+        {{200, "2", -1, true}, VersionOutcome::OpenPageHost},
     };
     for (const auto& [answer, expected] : cases) {
         host.set("/app_version.php", answer);
-        EXPECT_EQ(install::checkVersion(host.host()), expected) << answer.status << " " << answer.body;
+        EXPECT_EQ(install::checkVersion(host.host()), expected) << answer.status << " " << answer.body.substr(0, 20);
     }
     host.remove("/app_version.php");
     EXPECT_EQ(install::checkVersion(host.host()), VersionOutcome::NoResponse);
