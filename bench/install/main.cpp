@@ -10,9 +10,17 @@
 // Peak memory is taken over a last pass that downloads each archive from a
 // loopback server in a child process (streamed to the temporary file) and
 // installs it, as a download run does.
+//
+// A second case installs archives of many tiny entries (10^3 and 10^5
+// files of 16 to 63 bytes in directories of 1000), each downloaded and
+// installed by a fresh process whose peak RSS (wait4's ru_maxrss) tells
+// whether memory grows with the number of entries; its time is set against
+// `unzip -o -q` + sync of the same archive. `install --many-only` runs just
+// this case.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +30,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -41,6 +50,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kArchives = 8;
 constexpr std::size_t kArchiveContent = 34u << 20;  // uncompressed bytes per archive (about 25 MiB packed)
 constexpr int kRuns = 3;
+constexpr int kManyEntries = 100000;
+constexpr int kFewEntries = 1000;
+constexpr int kEntriesPerDirectory = 1000;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -149,6 +161,121 @@ int startServer(const std::string& dir, pid_t& child) {
     return port;
 }
 
+std::string tinyArchiveName(int entries) { return "tiny" + std::to_string(entries) + ".zip"; }
+
+std::vector<democontent::ZipItem> tinyItems(int entries) {
+    using democontent::ZipItem;
+    std::vector<ZipItem> items;
+    for (int n = 0; n < entries; ++n) {
+        const std::string dir = "tiny/d" + std::to_string(n / kEntriesPerDirectory);
+        if (n % kEntriesPerDirectory == 0) {
+            if (n == 0) items.push_back({ZipItem::Directory, "tiny", ""});
+            items.push_back({ZipItem::Directory, dir, ""});
+        }
+        const std::string text = "voice line " + std::to_string(n) + std::string(5 + n % 48, '.');
+        items.push_back({ZipItem::File, dir + "/f" + std::to_string(n) + ".txt", text});
+    }
+    return items;
+}
+
+bool generateTinyArchives(const std::string& dir) {
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        for (int entries : {kFewEntries, kManyEntries})
+            if (!democontent::writeZip(dir + "/" + tinyArchiveName(entries), tinyItems(entries))) ::_exit(1);
+        ::_exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// In the fresh process: what a download run does with one archive.
+int downloadAndInstall(const char* url, const char* temp, const char* dest) {
+    return install::downloadToFile(url, temp) && install::installArchiveFile(temp, dest) ? 0 : 1;
+}
+
+struct ChildFigures {
+    double seconds = -1;     // wall clock, from spawn to exit
+    double cpuSeconds = -1;  // user + system: less at the mercy of a shared disk
+    long peakKiB = -1;
+};
+
+double cpuSecondsOf(const rusage& usage) {
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs this program again as `--download-install url temp dest`, so the
+// peak RSS is the install's own, not inherited from this process.
+ChildFigures measureInFreshProcess(const std::string& url, const std::string& temp, const std::string& dest) {
+    std::vector<std::string> args = {"/proc/self/exe", "--download-install", url, temp, dest};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ChildFigures figures;
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return figures;
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return figures;
+    figures.seconds = seconds(Clock::now() - start);
+    figures.cpuSeconds = cpuSecondsOf(usage);
+    figures.peakKiB = usage.ru_maxrss;
+    return figures;
+}
+
+// The many-entries case; false when a pass failed.
+bool runManyEntries(const std::string& root) {
+    const std::string archives = root + "/tiny-archives", temp = root + "/downloadZip.zip";
+    fs::create_directories(archives);
+    const auto generating = Clock::now();
+    if (!generateTinyArchives(archives)) {
+        std::fprintf(stderr, "install: generating the tiny archives failed\n");
+        return false;
+    }
+    syncDirectory(archives);
+    std::printf("tiny archives generated in %.1f s\n", seconds(Clock::now() - generating));
+    pid_t server = -1;
+    const int port = startServer(archives, server);
+    if (port <= 0) return false;
+    const std::string base = "http://127.0.0.1:" + std::to_string(port) + "/resource/download/zip/";
+    ChildFigures few, many;
+    for (int entries : {kFewEntries, kManyEntries}) {
+        const std::string dest = root + "/tiny-ours-" + std::to_string(entries);
+        fs::create_directories(dest);
+        (entries == kManyEntries ? many : few) =
+            measureInFreshProcess(base + tinyArchiveName(entries), temp, dest + "/");
+        const auto removing = Clock::now();
+        fs::remove_all(dest);
+        std::printf("removed %d files in %.1f s\n", entries, seconds(Clock::now() - removing));
+    }
+    ::kill(server, SIGTERM);
+    ::waitpid(server, nullptr, 0);
+    const std::string theirs = root + "/tiny-unzip";
+    fs::create_directories(theirs);
+    const auto start = Clock::now();
+    const bool unzipped = runCommand({"unzip", "-o", "-q", archives + "/" + tinyArchiveName(kManyEntries), "-d", theirs}) &&
+                          syncDirectory(theirs);
+    const double unzipSync = seconds(Clock::now() - start);
+    fs::remove_all(theirs);
+    if (few.seconds < 0 || many.seconds < 0 || !unzipped) {
+        std::fprintf(stderr, "install: a many-entries pass failed\n");
+        return false;
+    }
+    std::printf("%d tiny entries: download+install %.3f s (%.3f s CPU), peak RSS %.1f MiB; %d entries: %.3f s "
+                "(%.3f s CPU), %.1f MiB; unzip -o + sync %.3f s\n",
+                kManyEntries, many.seconds, many.cpuSeconds, many.peakKiB / 1024.0, kFewEntries, few.seconds,
+                few.cpuSeconds, few.peakKiB / 1024.0, unzipSync);
+    std::printf("RESULT install_many_entries_s %.2f s\n", many.seconds);
+    std::printf("RESULT install_many_entries_cpu_s %.2f s\n", many.cpuSeconds);
+    std::printf("RESULT install_many_entries_ratio_vs_unzip_sync %.2f x\n", unzipSync / many.seconds);
+    std::printf("RESULT install_many_entries_peak_rss_mib %.1f MiB\n", many.peakKiB / 1024.0);
+    std::printf("RESULT install_many_entries_peak_growth %.2f x\n",
+                static_cast<double>(many.peakKiB) / static_cast<double>(few.peakKiB));
+    return true;
+}
+
 long peakRssKiB() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -157,10 +284,17 @@ long peakRssKiB() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--download-install") == 0) return downloadAndInstall(argv[2], argv[3], argv[4]);
+    const bool manyOnly = argc == 2 && std::strcmp(argv[1], "--many-only") == 0;
     const char* base = std::getenv("TMPDIR");
     std::string root = std::string(base && *base ? base : "/tmp") + "/install-bench-XXXXXX";
     if (::mkdtemp(root.data()) == nullptr) return 1;
+    if (manyOnly) {
+        const bool ok = runManyEntries(root);
+        fs::remove_all(root);
+        return ok ? 0 : 1;
+    }
     const std::string archives = root + "/archives", ours = root + "/ours", theirs = root + "/unzip";
     for (const auto& d : {archives, ours, theirs}) fs::create_directories(d);
     if (!generateArchives(archives)) {
@@ -208,6 +342,7 @@ int main() {
     }
     const long rssPeak = peakRssKiB();
 
+    const bool manyOk = runManyEntries(root);
     const double o = median(oursT), u = median(unzipT), us = median(unzipSyncT);
     std::printf("median of %d: ours %.3f s, unzip -o %.3f s, unzip -o + sync %.3f s\n", kRuns, o, u, us);
     std::printf("peak RSS: %.1f MiB before installing, %.1f MiB after local passes, %.1f MiB after download+install "
@@ -221,5 +356,5 @@ int main() {
     std::printf("RESULT install_ratio %.2f x\n", u / o);
     std::printf("RESULT install_ratio_vs_unzip_sync %.2f x\n", us / o);
     std::printf("RESULT install_peak_rss_mib %.1f MiB\n", rssPeak / 1024.0);
-    return 0;
+    return manyOk ? 0 : 1;
 }
