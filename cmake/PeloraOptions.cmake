@@ -42,8 +42,10 @@ if(PELORA_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "PELORA_FUZZ needs clang (use the 'fuzz' preset)")
   endif()
-  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  # A fuzzer that logs undefined behaviour and keeps going never saves the
+  # input: every sanitizer report must end the run with an artifact.
+  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
   set(PELORA_CHUNK_PER_ALLOCATION ON CACHE BOOL "" FORCE)
 endif()
 
