@@ -61,8 +61,21 @@ function(pelora_bench name)
 endfunction()
 
 # pelora_fuzzer(NAME SOURCES ... [DEPS ...]) — a libFuzzer target, only in fuzz builds.
+# In the ASan tree the same body is linked to a plain driver instead, and the
+# test NAME.regressions replays the inputs checked in under regressions/NAME
+# beside the target, when that folder exists: what the fuzzer once found keeps
+# being checked where the suite runs, without clang.
 function(pelora_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  set(regressions ${CMAKE_CURRENT_SOURCE_DIR}/regressions/${name})
+  if(NOT PELORA_FUZZ AND PELORA_SANITIZE AND PELORA_BUILD_TESTS AND IS_DIRECTORY ${regressions})
+    add_executable(${name}_replay ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
+    target_link_libraries(${name}_replay PRIVATE ${ARG_DEPS})
+    target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR})
+    add_test(NAME ${name}.regressions COMMAND ${name}_replay ${regressions})
+    set_tests_properties(${name}.regressions PROPERTIES LABELS unit TIMEOUT 60
+                         ENVIRONMENT "MESA_SHADER_CACHE_DISABLE=true")
+  endif()
   if(NOT PELORA_FUZZ)
     return()
   endif()
