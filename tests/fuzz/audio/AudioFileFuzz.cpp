@@ -13,6 +13,12 @@
 #include "platform/Log.h"
 #include "platform/headless/HeadlessAudioPlayer.h"
 
+// libsndfile 1.2.0 keeps the Vorbis setup block it started (about 5.7 KB,
+// from vorbis_info_init) when an Ogg file's headers turn out to be broken and
+// the open fails, so neither caller gets a handle to close. Only that block is
+// not reported; every other leak, in the decoders or the libraries, still is.
+extern "C" const char* __lsan_default_suppressions() { return "leak:vorbis_info_init\n"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static platform::LogCapture quiet;
     static const int fd = memfd_create("pelora-fuzz-audio", 0);

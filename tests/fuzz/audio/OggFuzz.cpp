@@ -8,6 +8,15 @@
 #include "audio/OggDecoder.h"
 #include "platform/Log.h"
 
+// libvorbisfile 1.3.7 loses the serial-number list of a chained stream's
+// inner link when a later link fails to open (xiph/vorbis issues 125/126):
+// 8 bytes per refused chained file, inside the library, after it has cleared
+// everything it hands back. The library is stripped, so only its module can
+// be named: leaks with the library on their stack are not reported here (the
+// decoder's own clean-up of what the library holds is covered by the ASan
+// decoder tests), while the blocks the decoder allocates itself stay checked.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libvorbisfile.so\n"; }
+
 namespace {
 
 FILE* openMemory(const uint8_t* data, size_t size) {
