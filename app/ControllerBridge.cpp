@@ -20,24 +20,6 @@ namespace {
 
 constexpr const char* kLocalDownloadRecord = "localDownloadData.txt";
 
-// The URL for a log line: raw control bytes as percent escapes, so the line
-// stays one line of text.
-std::string printableUrl(const std::string& url) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char c : url) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The page that asks for a navigation: a frame's own document (or the
 // address that redirected), else the page now shown.
 std::string askingDocument(const MyWebViewController& controller, const platform::UrlRequest& request) {

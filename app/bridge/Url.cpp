@@ -108,18 +108,33 @@ std::optional<std::string> percentDecodeUtf8(std::string_view text) {
     return out;
 }
 
+std::string printableUrl(std::string_view url) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : url) {
+        auto byte = static_cast<unsigned char>(c);
+        if (isControlByte(byte)) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 bool hasControlCharacters(std::string_view text, EscapedLineBreaks lineBreaks) {
-    auto isControl = [](int byte) { return byte < 0x20 || byte == 0x7F; };
     auto isLineBreak = [](int byte) { return byte == '\r' || byte == '\n' || byte == '\t'; };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isControl(static_cast<unsigned char>(text[i]))) return true;
+        if (isControlByte(static_cast<unsigned char>(text[i]))) return true;
         if (text[i] != '%' || i + 2 >= text.size()) continue;
         int hi = hexValue(text[i + 1]);
         int lo = hexValue(text[i + 2]);
         if (hi < 0 || lo < 0) continue;
         int byte = hi * 16 + lo;
         if (lineBreaks == EscapedLineBreaks::Allowed && isLineBreak(byte)) continue;
-        if (isControl(byte)) return true;
+        if (isControlByte(static_cast<unsigned char>(byte))) return true;
     }
     return false;
 }

@@ -29,6 +29,13 @@ std::string decodedPath(const UrlParts& url);
 
 bool isValidUtf8(std::string_view bytes);
 
+// A byte below 0x20, or 0x7F.
+constexpr bool isControlByte(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
+
+// The URL for a log line: raw control bytes as percent escapes, so the line
+// stays one line of text.
+std::string printableUrl(std::string_view url);
+
 enum class EscapedLineBreaks { Refused, Allowed };
 
 // True when the text holds a control byte (below 0x20, or 0x7F), written

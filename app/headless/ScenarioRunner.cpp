@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "app/MyWebAppDelegate.h"
+#include "app/bridge/Url.h"
 #include "install/CGView.h"
 #include "audio/SoundCache.h"
 #include "platform/Log.h"
@@ -30,7 +31,7 @@ std::string escapeText(const std::string& text) {
                 // Any other control byte (a NUL, an escape sequence) as \xHH:
                 // the journal stays one line of text per effect.
                 auto byte = static_cast<unsigned char>(c);
-                if (byte < 0x20 || byte == 0x7F) {
+                if (isControlByte(byte)) {
                     static constexpr char kHex[] = "0123456789abcdef";
                     out += "\\x";
                     out += kHex[byte >> 4];
