@@ -7,7 +7,7 @@ namespace app {
 
 void MyWebViewController::mesh2dDidStartLoad() {
     _mesh2dControl = 1;
-    if (_webView) _webView->setBackgroundColor(platform::ui::Color::clear());
+    if (outlets_._webView) outlets_._webView->setBackgroundColor(platform::ui::Color::clear());
     if (!_glView) return;
     if (_glView->enable() && _glView->avatarType() && _glView->page()) {
         evaluateScript(script::kEnableCallbackOn);

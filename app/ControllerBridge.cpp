@@ -24,7 +24,7 @@ constexpr const char* kLocalDownloadRecord = "localDownloadData.txt";
 // address that redirected), else the page now shown.
 std::string askingDocument(const MyWebViewController& controller, const platform::UrlRequest& request) {
     if (!request.frameUrl.empty()) return request.frameUrl;
-    return controller._webView ? controller._webView->mainDocumentUrl() : "";
+    return controller.outlets()._webView ? controller.outlets()._webView->mainDocumentUrl() : "";
 }
 
 bool trustsDocument(const MyWebViewController& controller, const std::string& document) {
@@ -35,9 +35,9 @@ bool trustsDocument(const MyWebViewController& controller, const std::string& do
 
 // Whether the page that asks for this navigation may use native actions.
 bool requestIsTrusted(const MyWebViewController& controller, const platform::UrlRequest& request) {
-    if (!controller._webView) return false;
+    if (!controller.outlets()._webView) return false;
     // Nothing shown yet and no frame asking: only the client itself navigates.
-    if (request.frameUrl.empty() && controller._webView->mainDocumentUrl().empty()) return true;
+    if (request.frameUrl.empty() && controller.outlets()._webView->mainDocumentUrl().empty()) return true;
     return trustsDocument(controller, askingDocument(controller, request));
 }
 
@@ -101,7 +101,7 @@ bool MyWebViewController::dispatchBridge(const platform::UrlRequest& request, in
     }
     if (!requestIsTrusted(*this, request)) return true;  // a page of another host: no marker has an effect
     bool load = ordinaryNavigation(request);
-    if (load && _webView) _webView->setUserAgent(userAgentString());
+    if (load && outlets_._webView) outlets_._webView->setUserAgent(userAgentString());
     return load;
 }
 
@@ -203,8 +203,8 @@ void MyWebViewController::openOutside(const std::string& url) {
 }
 
 void MyWebViewController::evaluateScript(const std::string& script, platform::WebView::ScriptAnswer answer) {
-    if (!_webView) return;
-    _webView->evaluateScript(script, std::move(answer));
+    if (!outlets_._webView) return;
+    outlets_._webView->evaluateScript(script, std::move(answer));
 }
 
 }  // namespace app

@@ -79,7 +79,7 @@ void MyWebViewController::dispatchAfterDownload() {
         if (!started) _downloadRunActive = false;
     }
 
-    std::weak_ptr<bool> alive = alive_;
+    std::weak_ptr<bool> alive = lifeline_.token();
     SteadyClock::time_point deadline;
     for (;;) {
         // The controller is going: it signals the semaphore too, but a loop

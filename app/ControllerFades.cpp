@@ -9,12 +9,12 @@ namespace app {
 void MyWebViewController::fade(const Query& q, double toAlpha, const char* script) {
     int millis = queryInt(q, "time");
     if (millis < 0) millis = 0;
-    std::weak_ptr<bool> alive = alive_;
+    std::weak_ptr<bool> alive = lifeline_.token();
     auto done = [this, alive, script](bool) {
         auto token = alive.lock();
         if (token && *token) evaluateScript(script);
     };
-    if (!_viewFade) {
+    if (!outlets_._viewFade) {
         // No curtain: the page still hears that its fade is over.
         afterDelay(millis, [done] { done(true); });
         return;
@@ -23,7 +23,7 @@ void MyWebViewController::fade(const Query& q, double toAlpha, const char* scrip
     options.duration = millis / 1000.0;
     options.delay = 0;
     options.curve = platform::ui::AnimationCurve::Linear;
-    platform::ui::animateAlpha(*_viewFade, toAlpha, options, done);
+    platform::ui::animateAlpha(*outlets_._viewFade, toAlpha, options, done);
 }
 
 void MyWebViewController::javascript_setFadeOut(const Query& q) { fade(q, 1.0, script::kEndFadeOut); }

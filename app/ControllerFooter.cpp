@@ -8,7 +8,7 @@
 namespace app {
 
 void MyWebViewController::setFooterPicture(int button, int column) {
-    auto buttons = footerButtons();
+    auto buttons = outlets_.footerButtons();
     if (button < 0 || button >= kFooterButtonCount || !buttons[button]) return;
     std::string name = footerPicture(_footerLayouts, button, _footerSetType[button], _footerEventFlg[button], column);
     buttons[button]->setImage(name.empty() ? nullptr : platform::ui::imageNamed(name));
@@ -42,7 +42,7 @@ void MyWebViewController::javascript_changeFooterImgHomeChar(const Query& q) {
 }
 
 void MyWebViewController::footerTap(int number) {
-    if (!_webView || !_footerEnable) return;
+    if (!outlets_._webView || !_footerEnable) return;
     evaluateScript(script::footerFunc(number));
 }
 
@@ -54,13 +54,13 @@ void MyWebViewController::goFooterShop() { footerTap(kFooterShop); }
 void MyWebViewController::goFooterMenu() { footerTap(kFooterMenu); }
 
 void MyWebViewController::goTitleHikitsugi() {
-    if (!_webView) return;
+    if (!outlets_._webView) return;
     webviewInit(config_.appBaseUrl() + "/index.php?new_change_flg=1");
 }
 
 void MyWebViewController::javascript_webviewBack() {
-    if (!_webView || !_webView->isUserInteractionEnabled() || !_webView->canGoBack()) return;
-    _webView->goBack();
+    if (!outlets_._webView || !outlets_._webView->isUserInteractionEnabled() || !outlets_._webView->canGoBack()) return;
+    outlets_._webView->goBack();
 }
 
 }  // namespace app

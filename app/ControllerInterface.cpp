@@ -42,18 +42,18 @@ void MyWebViewController::loadView() {
     view_->setBackgroundColor(platform::ui::Color::black());
     view_->setViewController(this);
 
-    _imageWebviewBack = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H),
+    outlets_._imageWebviewBack = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H),
                                                                   platform::ui::imageNamed("webview_back.png"));
-    _imageWebviewBack->setContentMode(platform::ui::ContentMode::Fill);
-    _imageWebviewBack->setClipsToBounds(true);
-    view_->addSubview(_imageWebviewBack);
+    outlets_._imageWebviewBack->setContentMode(platform::ui::ContentMode::Fill);
+    outlets_._imageWebviewBack->setClipsToBounds(true);
+    view_->addSubview(outlets_._imageWebviewBack);
 
-    _imageFooter = std::make_shared<platform::ui::ImageView>(Rect(footerX, H - footerH, 320 * s, footerH),
+    outlets_._imageFooter = std::make_shared<platform::ui::ImageView>(Rect(footerX, H - footerH, 320 * s, footerH),
                                                              platform::ui::imageNamed("footer_back.png"));
-    view_->addSubview(_imageFooter);
+    view_->addSubview(outlets_._imageFooter);
 
-    std::shared_ptr<platform::ui::Button>* buttons[] = {&_btnFooterReturn, &_btnFooterGacha, &_btnFooterEvent,
-                                                        &_btnFooterPelora, &_btnFooterShop, &_btnFooterMenu};
+    std::shared_ptr<platform::ui::Button>* buttons[] = {&outlets_._btnFooterReturn, &outlets_._btnFooterGacha, &outlets_._btnFooterEvent,
+                                                        &outlets_._btnFooterPelora, &outlets_._btnFooterShop, &outlets_._btnFooterMenu};
     void (MyWebViewController::*taps[])() = {&MyWebViewController::goFooterReturn, &MyWebViewController::goFooterGacha,
                                              &MyWebViewController::goFooterEvent,  &MyWebViewController::goFooterPelora,
                                              &MyWebViewController::goFooterShop,   &MyWebViewController::goFooterMenu};
@@ -69,36 +69,36 @@ void MyWebViewController::loadView() {
         *buttons[i] = button;
     }
 
-    _webView = services::windowing().createWebView(Rect(0, 0, W, H));
-    if (_webView) {
-        _webView->setDelegate(this);
-        view_->addSubview(_webView);
+    outlets_._webView = services::windowing().createWebView(Rect(0, 0, W, H));
+    if (outlets_._webView) {
+        outlets_._webView->setDelegate(this);
+        view_->addSubview(outlets_._webView);
     } else {
         platform::log("controller: no web view on this platform");
     }
 
-    _activityIndicator = std::make_shared<platform::ui::ActivityIndicator>(
+    outlets_._activityIndicator = std::make_shared<platform::ui::ActivityIndicator>(
         Rect(W / 2 - 18, H / 2 - 18, 37, 37), platform::ui::ActivityIndicatorStyle::WhiteLarge);
-    view_->addSubview(_activityIndicator);
+    view_->addSubview(outlets_._activityIndicator);
 
-    _imageTitle = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H));
-    _imageTitle->setClipsToBounds(true);
-    view_->addSubview(_imageTitle);
+    outlets_._imageTitle = std::make_shared<platform::ui::ImageView>(Rect(0, 0, W, H));
+    outlets_._imageTitle->setClipsToBounds(true);
+    view_->addSubview(outlets_._imageTitle);
 
-    _btnTitleHikitsugi = std::make_shared<platform::ui::Button>(Rect(W - 110, H - 50, 100, 40));
-    _btnTitleHikitsugi->setImage(platform::ui::imageNamed("hikitsugi_button.png"));
-    _btnTitleHikitsugi->setAction([this](platform::ui::Button&) { goTitleHikitsugi(); });
-    _btnTitleHikitsugi->setHidden(true);
-    view_->addSubview(_btnTitleHikitsugi);
+    outlets_._btnTitleHikitsugi = std::make_shared<platform::ui::Button>(Rect(W - 110, H - 50, 100, 40));
+    outlets_._btnTitleHikitsugi->setImage(platform::ui::imageNamed("hikitsugi_button.png"));
+    outlets_._btnTitleHikitsugi->setAction([this](platform::ui::Button&) { goTitleHikitsugi(); });
+    outlets_._btnTitleHikitsugi->setHidden(true);
+    view_->addSubview(outlets_._btnTitleHikitsugi);
 
-    _viewFade = std::make_shared<platform::ui::View>(Rect(0, 0, W, H));
-    _viewFade->setBackgroundColor(platform::ui::Color::black());
-    _viewFade->setAlpha(0);
-    _viewFade->setHidden(true);  // the game screen shows it
-    view_->addSubview(_viewFade);
+    outlets_._viewFade = std::make_shared<platform::ui::View>(Rect(0, 0, W, H));
+    outlets_._viewFade->setBackgroundColor(platform::ui::Color::black());
+    outlets_._viewFade->setAlpha(0);
+    outlets_._viewFade->setHidden(true);  // the game screen shows it
+    view_->addSubview(outlets_._viewFade);
 
-    _viewContents = std::make_shared<PassThroughView>(Rect(0, 0, W, H));
-    view_->addSubview(_viewContents);
+    outlets_._viewContents = std::make_shared<PassThroughView>(Rect(0, 0, W, H));
+    view_->addSubview(outlets_._viewContents);
 }
 
 }  // namespace app

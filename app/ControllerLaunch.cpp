@@ -34,10 +34,10 @@ MyWebViewController::~MyWebViewController() {
     if (auto waiting = semaphore()) waiting->signal();
     work_.join();
     // What they or anyone posted to the main loop now finds the token gone.
-    alive_.reset();
+    lifeline_.end();
     if (checkingWanted_ && platform::backend()) services::system().setNetworkActivityIndicatorVisible(false);
     for (auto& alert : alerts_) alert->setDelegate(nullptr);
-    if (_webView) _webView->setDelegate(nullptr);
+    if (outlets_._webView) outlets_._webView->setDelegate(nullptr);
     if (_glView) _glView->setDelegate(nullptr);
     if (view_) view_->setViewController(nullptr);
     if (auto* b = platform::backend()) {
@@ -71,18 +71,18 @@ void MyWebViewController::viewDidLoad() {
 
     resetChangeBGMVol();
 
-    if (_imageTitle) {
-        _imageTitle->setTag(kTagImageTitle);
-        _imageTitle->setUserInteractionEnabled(true);
+    if (outlets_._imageTitle) {
+        outlets_._imageTitle->setTag(kTagImageTitle);
+        outlets_._imageTitle->setUserInteractionEnabled(true);
     }
-    if (_viewContents) _viewContents->setTag(kTagViewContents);
-    if (_webView) {
-        _webView->setUserInteractionEnabled(true);
-        _webView->setAutoresizingMask(63);
-        _webView->setBounces(false);
+    if (outlets_._viewContents) outlets_._viewContents->setTag(kTagViewContents);
+    if (outlets_._webView) {
+        outlets_._webView->setUserInteractionEnabled(true);
+        outlets_._webView->setAutoresizingMask(63);
+        outlets_._webView->setBounces(false);
     }
     _bUnLock = false;
-    if (_activityIndicator) _activityIndicator->setAutoresizingMask(45);
+    if (outlets_._activityIndicator) outlets_._activityIndicator->setAutoresizingMask(45);
 
     // Sound mixes with other audio and follows the silent switch; the
     // session's calls need no answer.
@@ -101,15 +101,15 @@ void MyWebViewController::viewDidLoad() {
         prefs.flush();
     }
 
-    if (_activityIndicator) {
-        _activityIndicator->setColor({0.01, 0.65, 0.96, 1.0});
-        _activityIndicator->setHidden(true);
+    if (outlets_._activityIndicator) {
+        outlets_._activityIndicator->setColor({0.01, 0.65, 0.96, 1.0});
+        outlets_._activityIndicator->setHidden(true);
     }
 
     // Built afresh for each load too; this copy serves the page's own
     // requests and the HTTP client's.
     std::string userAgent = userAgentString();
-    if (_webView) _webView->setUserAgent(userAgent);
+    if (outlets_._webView) outlets_._webView->setUserAgent(userAgent);
     RK::HttpClient::shared().setDefaultUserAgent(userAgent);
 
     // The search list, the audio device and its volumes.
@@ -120,14 +120,14 @@ void MyWebViewController::viewDidLoad() {
 
 void MyWebViewController::didBecomeActive() {
     if (_viewDrawAddFlg) {
-        platform::ui::Rect frame = _viewContents ? _viewContents->frame() : platform::ui::Rect();
+        platform::ui::Rect frame = outlets_._viewContents ? outlets_._viewContents->frame() : platform::ui::Rect();
         auto screen = std::make_shared<CGView>(frame);
         int check = _downloadCheckState;
         screen->setDrawState(check == 2 ? 4 : check == 1 ? 3 : 2);
         screen->setTag(kTagLoadingScreen);
         screen->setBackgroundColor({1, 1, 1, 0});
         screen->setUserInteractionEnabled(false);
-        if (_viewContents) _viewContents->addSubview(screen);
+        if (outlets_._viewContents) outlets_._viewContents->addSubview(screen);
         setViewDraw(screen);
         if (check != 0) scheduleDispatchAfterDownload();
     }
@@ -196,7 +196,7 @@ void MyWebViewController::setSemaphore(std::shared_ptr<DispatchSemaphore> semaph
 }
 
 void MyWebViewController::afterDelay(int milliseconds, std::function<void()> task) {
-    std::weak_ptr<bool> alive = alive_;
+    std::weak_ptr<bool> alive = lifeline_.token();
     services::mainLoop().postAfter(std::chrono::milliseconds(milliseconds), [alive, task = std::move(task)] {
         auto token = alive.lock();
         if (token && *token) task();

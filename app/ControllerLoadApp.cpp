@@ -26,17 +26,17 @@ platform::ui::ContentMode titleScaling(const platform::ui::Rect& screen) {
 }  // namespace
 
 void MyWebViewController::loadApp() {
-    if (_imageTitle) _imageTitle->setHidden(false);
-    hide(_btnTitleHikitsugi.get());
-    hide(_viewFade.get());
-    hide(_imageWebviewBack.get());
-    hide(_webView.get());
-    hide(_imageFooter.get());
-    for (platform::ui::Button* button : footerButtons()) hide(button);
+    if (outlets_._imageTitle) outlets_._imageTitle->setHidden(false);
+    hide(outlets_._btnTitleHikitsugi.get());
+    hide(outlets_._viewFade.get());
+    hide(outlets_._imageWebviewBack.get());
+    hide(outlets_._webView.get());
+    hide(outlets_._imageFooter.get());
+    for (platform::ui::Button* button : outlets_.footerButtons()) hide(button);
 
     const platform::ui::ContentMode mode = titleScaling(services::windowing().mainScreenBounds());
-    if (_imageTitle) _imageTitle->setContentMode(mode);
-    if (_imageWebviewBack) _imageWebviewBack->setContentMode(mode);
+    if (outlets_._imageTitle) outlets_._imageTitle->setContentMode(mode);
+    if (outlets_._imageWebviewBack) outlets_._imageWebviewBack->setContentMode(mode);
 
     if (auto screen = viewDraw()) {
         screen->removeFromSuperview();
@@ -46,14 +46,14 @@ void MyWebViewController::loadApp() {
 
     if (!_fadeStart) {
         _fadeStart = true;
-        if (_imageTitle) {
-            _imageTitle->setImage(platform::ui::imageNamed("tarvellogo.png"));
-            _imageTitle->setAlpha(0);
+        if (outlets_._imageTitle) {
+            outlets_._imageTitle->setImage(platform::ui::imageNamed("tarvellogo.png"));
+            outlets_._imageTitle->setAlpha(0);
             platform::ui::AnimationOptions options;
             options.duration = 1.0;
             options.delay = 0;
             options.curve = platform::ui::AnimationCurve::Linear;
-            platform::ui::animateAlpha(*_imageTitle, 1.0, options, [alive = aliveToken(), this](bool) {
+            platform::ui::animateAlpha(*outlets_._imageTitle, 1.0, options, [alive = aliveToken(), this](bool) {
                 const std::shared_ptr<bool> token = alive.lock();
                 if (token && *token) startLogoVoice();
             });

@@ -21,18 +21,18 @@ platform::ui::ImagePtr MyWebViewController::addOptionView_LoadImage(const std::s
 
 void MyWebViewController::addOptionView() {
     view();
-    if (!_viewContents) return;
-    auto overlay = std::make_shared<platform::ui::View>(_viewContents->frame());
+    if (!outlets_._viewContents) return;
+    auto overlay = std::make_shared<platform::ui::View>(outlets_._viewContents->frame());
     overlay->setTag(kTagOptionOverlay);
     overlay->setBackgroundColor({0.3, 0.3, 0.3, 0.5});
-    _viewContents->addSubview(overlay);
+    outlets_._viewContents->addSubview(overlay);
 
-    double webW = _webView ? _webView->frame().width() : 0;
-    double webH = _webView ? _webView->frame().height() : 0;
+    double webW = outlets_._webView ? outlets_._webView->frame().width() : 0;
+    double webH = outlets_._webView ? outlets_._webView->frame().height() : 0;
     LayoutRect p = optionPanelFrame(webW, webH);
     auto panel = std::make_shared<platform::ui::View>(Rect(p.x, p.y, p.width, p.height));
     panel->setTag(kTagOptionPanel);
-    _viewContents->addSubview(panel);
+    outlets_._viewContents->addSubview(panel);
 
     panel->addSubview(std::make_shared<platform::ui::ImageView>(Rect(0, 0, kOptionPanelWidth, kOptionPanelHeight),
                                                                 platform::ui::imageNamed("sound_background.png")));
@@ -69,9 +69,9 @@ void MyWebViewController::addOptionView() {
 }
 
 void MyWebViewController::removeOptionView() {
-    if (!_viewContents) return;
+    if (!outlets_._viewContents) return;
     std::vector<platform::ui::ViewPtr> doomed;
-    for (const auto& child : _viewContents->subviews()) {
+    for (const auto& child : outlets_._viewContents->subviews()) {
         if (child->tag() == kTagOptionPanel || child->tag() == kTagOptionOverlay) doomed.push_back(child);
     }
     for (const auto& child : doomed) child->removeFromSuperview();

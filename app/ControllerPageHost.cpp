@@ -20,11 +20,6 @@ namespace app {
 
 using platform::ui::Rect;
 
-std::vector<platform::ui::Button*> MyWebViewController::footerButtons() const {
-    return {_btnFooterReturn.get(), _btnFooterGacha.get(), _btnFooterEvent.get(),
-            _btnFooterPelora.get(), _btnFooterShop.get(),  _btnFooterMenu.get()};
-}
-
 void MyWebViewController::webviewInit(const std::string& url) {
     view();
     if (auto screen = viewDraw()) {
@@ -33,15 +28,15 @@ void MyWebViewController::webviewInit(const std::string& url) {
         setViewDraw(nullptr);
     }
 
-    if (_btnTitleHikitsugi) _btnTitleHikitsugi->setHidden(true);
-    if (_imageTitle) _imageTitle->setHidden(true);
-    for (platform::ui::View* v : {static_cast<platform::ui::View*>(_viewFade.get()),
-                                  static_cast<platform::ui::View*>(_imageWebviewBack.get()),
-                                  static_cast<platform::ui::View*>(_webView.get()),
-                                  static_cast<platform::ui::View*>(_imageFooter.get())}) {
+    if (outlets_._btnTitleHikitsugi) outlets_._btnTitleHikitsugi->setHidden(true);
+    if (outlets_._imageTitle) outlets_._imageTitle->setHidden(true);
+    for (platform::ui::View* v : {static_cast<platform::ui::View*>(outlets_._viewFade.get()),
+                                  static_cast<platform::ui::View*>(outlets_._imageWebviewBack.get()),
+                                  static_cast<platform::ui::View*>(outlets_._webView.get()),
+                                  static_cast<platform::ui::View*>(outlets_._imageFooter.get())}) {
         if (v) v->setHidden(false);
     }
-    for (auto* button : footerButtons()) {
+    for (auto* button : outlets_.footerButtons()) {
         if (!button) continue;
         button->setHidden(false);
         button->setUserInteractionEnabled(true);
@@ -67,16 +62,16 @@ void MyWebViewController::layoutGameScreen() {
     Rect screen = services::windowing().mainScreenBounds();
     PageLayout layout = computePageLayout(screen.width(), screen.height());
     if (layout.resizeFooter) {
-        if (_imageFooter) _imageFooter->sizeBy({layout.footerWidth, layout.footerHeight});
-        for (auto* button : footerButtons()) {
+        if (outlets_._imageFooter) outlets_._imageFooter->sizeBy({layout.footerWidth, layout.footerHeight});
+        for (auto* button : outlets_.footerButtons()) {
             if (button) button->sizeBy({layout.buttonSize, layout.buttonSize});
         }
     }
     Rect page(layout.page.x, layout.page.y, layout.page.width, layout.page.height);
-    if (_webView) {
-        _webView->setFrame(page);
-        _webView->setOpaque(false);
-        _webView->setBackgroundColor(platform::ui::Color::clear());
+    if (outlets_._webView) {
+        outlets_._webView->setFrame(page);
+        outlets_._webView->setOpaque(false);
+        outlets_._webView->setBackgroundColor(platform::ui::Color::clear());
     }
 
     // The previous avatar view goes first: a second live view would keep its
@@ -98,9 +93,9 @@ void MyWebViewController::layoutGameScreen() {
         _glView->setDelegate(this);
     }
 
-    double footerTop = page.y() + (_webView ? _webView->frame().height() : page.height());
-    if (_imageFooter) _imageFooter->moveBy({_imageFooter->frame().x(), footerTop});
-    for (auto* button : footerButtons()) {
+    double footerTop = page.y() + (outlets_._webView ? outlets_._webView->frame().height() : page.height());
+    if (outlets_._imageFooter) outlets_._imageFooter->moveBy({outlets_._imageFooter->frame().x(), footerTop});
+    for (auto* button : outlets_.footerButtons()) {
         if (button) button->moveBy({button->frame().x(), footerTop});
     }
 }
@@ -113,9 +108,9 @@ std::string MyWebViewController::setConUrl() {
 void MyWebViewController::setHome() { viewNextUrl(setConUrl()); }
 
 void MyWebViewController::viewNextUrl(const std::string& url) {
-    if (!_webView) return;
-    _webView->setUserAgent(userAgentString());
-    _webView->loadRequest(platform::UrlRequest::get(url));
+    if (!outlets_._webView) return;
+    outlets_._webView->setUserAgent(userAgentString());
+    outlets_._webView->loadRequest(platform::UrlRequest::get(url));
 }
 
 void MyWebViewController::buildCheckingBox() {
@@ -125,8 +120,8 @@ void MyWebViewController::buildCheckingBox() {
     _loadingContainer->setClipsToBounds(true);
     _loadingContainer->setBorderWidth(0.5);
     _loadingContainer->setBorderColor(platform::ui::Color::darkGray());
-    if (_viewContents) {
-        Rect c = _viewContents->frame();
+    if (outlets_._viewContents) {
+        Rect c = outlets_._viewContents->frame();
         _loadingContainer->setCenter({c.width() / 2, c.height() * 0.4});
     }
 
@@ -144,9 +139,9 @@ void MyWebViewController::buildCheckingBox() {
                                                                      platform::ui::ActivityIndicatorStyle::WhiteLarge);
     _loadingContainer->addSubview(_loadingMark);
 
-    if (_viewContents) {
-        _viewContents->addSubview(_loadingContainer);
-        _viewContents->bringSubviewToFront(_loadingContainer.get());
+    if (outlets_._viewContents) {
+        outlets_._viewContents->addSubview(_loadingContainer);
+        outlets_._viewContents->bringSubviewToFront(_loadingContainer.get());
     }
     _loadingContainer->setHidden(true);
 }
@@ -166,7 +161,7 @@ void MyWebViewController::requestCheckingBox(bool wanted) {
         return;
     }
     if (!checkingApplyPosted_.exchange(true)) {
-        std::weak_ptr<bool> alive = alive_;
+        std::weak_ptr<bool> alive = lifeline_.token();
         services::mainLoop().post([this, alive] {
             auto token = alive.lock();
             if (token && *token) applyCheckingBox();
@@ -178,7 +173,7 @@ void MyWebViewController::applyCheckingBox() {
     checkingApplyPosted_ = false;
     if (!_loadingContainer) return;
     if (checkingWanted_) {
-        if (_viewContents) _viewContents->addSubview(_loadingContainer);
+        if (outlets_._viewContents) outlets_._viewContents->addSubview(_loadingContainer);
         _loadingMark->startAnimating();
         _loadingContainer->setHidden(false);
     } else {
@@ -188,8 +183,8 @@ void MyWebViewController::applyCheckingBox() {
 }
 
 void MyWebViewController::setWebviewUserInteractionEnabled(bool enabled) {
-    if (_webView) _webView->setUserInteractionEnabled(enabled);
-    for (auto* button : footerButtons()) {
+    if (outlets_._webView) outlets_._webView->setUserInteractionEnabled(enabled);
+    for (auto* button : outlets_.footerButtons()) {
         if (button) button->setUserInteractionEnabled(enabled);
     }
 }
@@ -238,9 +233,9 @@ void MyWebViewController::stringToFile(const std::string& fileName, const std::s
 // ---- page-load delegate calls ---------------------------------------------
 
 void MyWebViewController::webViewDidStartLoad(platform::WebView&) {
-    if (_activityIndicator) {
-        _activityIndicator->setHidden(false);
-        _activityIndicator->startAnimating();
+    if (outlets_._activityIndicator) {
+        outlets_._activityIndicator->setHidden(false);
+        outlets_._activityIndicator->startAnimating();
     }
     services::system().setNetworkActivityIndicatorVisible(true);
 }
@@ -251,16 +246,16 @@ void MyWebViewController::webViewDidFinishLoad(platform::WebView&) {
             _glView->setPage(0);
             _glView->pause();
         }
-        if (_webView) _webView->setBackgroundColor(platform::ui::Color::white());
+        if (outlets_._webView) outlets_._webView->setBackgroundColor(platform::ui::Color::white());
     }
     _mesh2dControl = 0;
-    if (_activityIndicator) {
-        _activityIndicator->setHidden(true);
-        _activityIndicator->stopAnimating();
+    if (outlets_._activityIndicator) {
+        outlets_._activityIndicator->setHidden(true);
+        outlets_._activityIndicator->stopAnimating();
     }
     services::system().setNetworkActivityIndicatorVisible(false);
     setWebviewUserInteractionEnabled(true);
-    std::weak_ptr<bool> alive = alive_;
+    std::weak_ptr<bool> alive = lifeline_.token();
     evaluateScript(script::kGetSessionId, [this, alive](const std::string& answer) {
         auto token = alive.lock();
         if (token && *token) _session_id = answer;
@@ -268,9 +263,9 @@ void MyWebViewController::webViewDidFinishLoad(platform::WebView&) {
 }
 
 void MyWebViewController::webViewDidFailLoad(platform::WebView&, const platform::WebError& error) {
-    if (_activityIndicator) {
-        _activityIndicator->setHidden(true);
-        _activityIndicator->stopAnimating();
+    if (outlets_._activityIndicator) {
+        outlets_._activityIndicator->setHidden(true);
+        outlets_._activityIndicator->stopAnimating();
     }
     if (error.code == platform::WebError::kCancelled || error.code == platform::WebError::kFrameLoadInterrupted) return;
     showAlert(kAlertLoadFailed);

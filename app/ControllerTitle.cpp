@@ -47,22 +47,22 @@ void MyWebViewController::titleAfterVersionCheck() {
 
     if (!viewDraw()) {
         _viewDrawAddFlg = true;
-        const platform::ui::Rect frame = _viewContents ? _viewContents->frame() : platform::ui::Rect();
+        const platform::ui::Rect frame = outlets_._viewContents ? outlets_._viewContents->frame() : platform::ui::Rect();
         auto screen = std::make_shared<CGView>(frame);
         screen->setTag(kTagLoadingScreen);
         screen->setBackgroundColor({1, 1, 1, 0});
         screen->setUserInteractionEnabled(false);
-        if (_viewContents) _viewContents->addSubview(screen);
+        if (outlets_._viewContents) outlets_._viewContents->addSubview(screen);
         setViewDraw(screen);
     }
     _dlWaitFlg = true;
     if (_dlState != 0) {
-        if (_imageTitle) _imageTitle->setHidden(true);
-        if (_btnTitleHikitsugi) _btnTitleHikitsugi->setHidden(true);
+        if (outlets_._imageTitle) outlets_._imageTitle->setHidden(true);
+        if (outlets_._btnTitleHikitsugi) outlets_._btnTitleHikitsugi->setHidden(true);
         viewDraw()->setDrawState(3);
         scheduleDispatchAfterDownload();
-    } else if (_btnTitleHikitsugi) {
-        _btnTitleHikitsugi->setHidden(false);
+    } else if (outlets_._btnTitleHikitsugi) {
+        outlets_._btnTitleHikitsugi->setHidden(false);
     }
 }
 

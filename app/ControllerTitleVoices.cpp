@@ -35,7 +35,7 @@ std::function<void()> whileAlive(const MyWebViewController& controller, std::fun
 // One linear 1.0 s fade of the title image, then next (also when the view is
 // missing, so the sequence still reaches its end).
 void fadeTitle(MyWebViewController& c, double to, std::function<void()> next) {
-    if (!c._imageTitle) {
+    if (!c.outlets()._imageTitle) {
         c.afterDelay(static_cast<int>(kFadeSeconds * 1000), std::move(next));
         return;
     }
@@ -43,14 +43,14 @@ void fadeTitle(MyWebViewController& c, double to, std::function<void()> next) {
     options.duration = kFadeSeconds;
     options.delay = 0;
     options.curve = platform::ui::AnimationCurve::Linear;
-    platform::ui::animateAlpha(*c._imageTitle, to, options,
+    platform::ui::animateAlpha(*c.outlets()._imageTitle, to, options,
                                [next = whileAlive(c, std::move(next))](bool) { next(); });
 }
 
 void showTitlePicture(MyWebViewController& c, const char* name) {
-    if (!c._imageTitle) return;
-    c._imageTitle->setImage(platform::ui::imageNamed(name));
-    c._imageTitle->setAlpha(0);
+    if (!c.outlets()._imageTitle) return;
+    c.outlets()._imageTitle->setImage(platform::ui::imageNamed(name));
+    c.outlets()._imageTitle->setAlpha(0);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ void MyWebViewController::touchesMoved(const platform::ui::Touches& touches) {
 void MyWebViewController::touchesEnded(const platform::ui::Touches& touches) {
     if (touches.empty()) return;
     const platform::ui::Touch& touch = touches.front();
-    platform::ui::Point location = touch.locationIn(_viewContents.get());
+    platform::ui::Point location = touch.locationIn(outlets_._viewContents.get());
     auto began = touch.view.lock();
     int tag = began ? began->tag() : 0;
 
@@ -26,14 +26,14 @@ void MyWebViewController::touchesEnded(const platform::ui::Touches& touches) {
     if (tag == kTagImageTitle && _titleToucheFlg) {
         _titleToucheFlg = false;
         if (_titleToucheState == 2) {
-            if (_imageTitle) _imageTitle->setHidden(true);
+            if (outlets_._imageTitle) outlets_._imageTitle->setHidden(true);
             if (auto screen = viewDraw()) screen->setDrawState(3);
             scheduleDispatchAfterDownload();
         } else if (_titleToucheState == 1) {
-            if (_imageTitle) {
-                _imageTitle->removeAllAnimations();
-                _imageTitle->setAlpha(1);
-                _imageTitle->setImage(platform::ui::imageNamed("title_back.jpg"));
+            if (outlets_._imageTitle) {
+                outlets_._imageTitle->removeAllAnimations();
+                outlets_._imageTitle->setAlpha(1);
+                outlets_._imageTitle->setImage(platform::ui::imageNamed("title_back.jpg"));
             }
             _titleToucheState = 2;
             _titleToucheFlg = true;

@@ -33,6 +33,8 @@
 #include "app/BackgroundWork.h"
 #include "app/DispatchSemaphore.h"
 #include "app/FooterPictures.h"
+#include "app/Lifeline.h"
+#include "app/Outlets.h"
 #include "app/bridge/ActionTable.h"
 #include "app/bridge/Query.h"
 #include "platform/AudioSession.h"
@@ -88,6 +90,8 @@ public:
     MyWebViewController& operator=(const MyWebViewController&) = delete;
 
     const AppConfig& config() const { return config_; }
+    // The views of the interface description (null before view()).
+    const Outlets& outlets() const { return outlets_; }
     // Replaces the avatar views that webviewInit: makes (the avatar subsystem
     // installs its own; tests install fakes).
     void setAvatarViewFactory(AvatarViewFactory factory) { avatarFactory_ = std::move(factory); }
@@ -192,7 +196,7 @@ public:
     void titleVoiceEnd();
     // Expires when the controller's destruction begins; main-loop tasks
     // check it on the main thread (the value itself is always true).
-    std::weak_ptr<bool> aliveToken() const { return alive_; }
+    std::weak_ptr<bool> aliveToken() const { return lifeline_.token(); }
 
     // ---- helpers shared by the files above ------------------------------
     // Evaluates a script in the page (main thread); no-op without a web view.
@@ -222,18 +226,6 @@ public:
     // The download worker's semaphore, safe from any thread.
     std::shared_ptr<DispatchSemaphore> semaphore() const;
     void setSemaphore(std::shared_ptr<DispatchSemaphore> semaphore);
-
-    // ---- outlets (the interface description) ----------------------------
-    std::shared_ptr<platform::WebView> _webView;
-    std::shared_ptr<platform::ui::ActivityIndicator> _activityIndicator;
-    std::shared_ptr<platform::ui::Button> _btnFooterReturn, _btnFooterGacha, _btnFooterShop, _btnFooterEvent,
-        _btnFooterPelora, _btnFooterMenu;
-    std::shared_ptr<platform::ui::Button> _btnTitleHikitsugi;
-    std::shared_ptr<platform::ui::ImageView> _imageFooter;
-    std::shared_ptr<platform::ui::ImageView> _imageTitle;
-    std::shared_ptr<platform::ui::ImageView> _imageWebviewBack;
-    std::shared_ptr<platform::ui::View> _viewFade;
-    std::shared_ptr<platform::ui::View> _viewContents;
 
     // ---- state -----------------------------------------------------------
     bool _footerEnable = false;
@@ -294,12 +286,12 @@ private:
     bool openBrowserMarker(const std::string& url);
     std::string encipheredField(const std::string& source) const;  // ControllerIdentity.cpp
     std::string installationIdentifier() const;
-    std::vector<platform::ui::Button*> footerButtons() const;
 
     AppConfig config_;
+    Outlets outlets_;
     AvatarViewFactory avatarFactory_;
     std::shared_ptr<platform::ui::View> view_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    Lifeline lifeline_;
     mutable std::mutex sharedMutex_;
     std::shared_ptr<CGView> viewDraw_;
     std::shared_ptr<DispatchSemaphore> semaphore_;

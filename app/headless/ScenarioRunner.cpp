@@ -179,8 +179,8 @@ struct ScenarioRunner::Impl {
     std::string lastScreen;  // the last "screen" line, so only changes are printed
 
     platform::headless::HeadlessWebView* web() {
-        if (!delegate || !delegate->viewController->_webView) return nullptr;
-        return static_cast<platform::headless::HeadlessWebView*>(delegate->viewController->_webView.get());
+        if (!delegate || !delegate->viewController->outlets()._webView) return nullptr;
+        return static_cast<platform::headless::HeadlessWebView*>(delegate->viewController->outlets()._webView.get());
     }
 
     void poll() {
@@ -223,7 +223,7 @@ struct ScenarioRunner::Impl {
         auto screen = c.viewDraw();
         // A state counts once a tick has loaded its images, so it is drawn.
         const int state = screen && screen->drawState() == screen->drawInitState() ? screen->drawState() : 0;
-        const bool titleShown = c._imageTitle && !c._imageTitle->isHidden();
+        const bool titleShown = c.outlets()._imageTitle && !c.outlets()._imageTitle->isHidden();
         if (condition == "caution") return c._titleToucheState == 1 && c._titleToucheFlg;
         if (condition == "title") return titleShown && c._titleToucheState == 2 && c._titleToucheFlg;
         if (condition == "loading") return !titleShown && state == 3;
@@ -257,12 +257,12 @@ struct ScenarioRunner::Impl {
     std::string tapStart() {
         auto& c = *delegate->viewController;
         auto screen = c.viewDraw();
-        if (!screen || !c._viewContents) return "no loading screen";
+        if (!screen || !c.outlets()._viewContents) return "no loading screen";
         backend->headlessWindowing().screenshot();
         const platform::ui::Rect area = screen->getTouchNextArea();
         if (area.width() <= 0 || area.height() <= 0) return "no start button on screen";
         const platform::ui::Point middle{area.x() + area.width() / 2, area.y() + area.height() / 2};
-        backend->headlessWindowing().mainWindow().tap(c._viewContents->convertToRoot(middle));
+        backend->headlessWindowing().mainWindow().tap(c.outlets()._viewContents->convertToRoot(middle));
         return "";
     }
 

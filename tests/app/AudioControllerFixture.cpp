@@ -73,7 +73,7 @@ bool AudioControllerFixture::stepUntil(const std::function<bool()>& done, double
 }
 
 platform::headless::HeadlessWebView* AudioControllerFixture::web() {
-    return static_cast<platform::headless::HeadlessWebView*>(c->_webView.get());
+    return static_cast<platform::headless::HeadlessWebView*>(c->outlets()._webView.get());
 }
 
 int AudioControllerFixture::scriptCount(const std::string& script) {

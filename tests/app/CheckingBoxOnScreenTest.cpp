@@ -22,8 +22,8 @@ protected:
         host.onVersion = [this] {
             auto& box = *c->_loadingContainer;
             seen.boxShown = !box.isHidden() && box.alpha() > 0;
-            seen.boxOnContents = box.superview() == c->_viewContents.get() &&
-                                 c->_viewContents->subviews().back().get() == &box;
+            seen.boxOnContents = box.superview() == c->outlets()._viewContents.get() &&
+                                 c->outlets()._viewContents->subviews().back().get() == &box;
             const platform::ui::Point probe = box.convertPoint({25, 52}, delegate->window);
             seen.pixel = backend->headlessWindowing().screenshot()->pixel(int(probe.x), int(probe.y));
         };

@@ -111,10 +111,10 @@ TEST_F(BridgeTest, ActionsMissingARequiredKeyAreLoggedAndSkipped) {
 TEST_F(BridgeTest, TopRestartsFromTheLogo) {
     int starts = controller->titleFlowStarts();
     controller->_fadeStart = true;
-    controller->_imageTitle->setImage(nullptr);
+    controller->outlets()._imageTitle->setImage(nullptr);
     EXPECT_FALSE(navigate("top://start"));
     // Cleared first, so loadApp put the maker logo up again (and marked it shown).
-    EXPECT_NE(controller->_imageTitle->image(), nullptr);
+    EXPECT_NE(controller->outlets()._imageTitle->image(), nullptr);
     EXPECT_TRUE(controller->_fadeStart);
     EXPECT_EQ(controller->titleFlowStarts(), starts + 1);
 }

@@ -105,7 +105,7 @@ protected:
     }
 
     platform::headless::HeadlessWebView* web() {
-        return static_cast<platform::headless::HeadlessWebView*>(controller->_webView.get());
+        return static_cast<platform::headless::HeadlessWebView*>(controller->outlets()._webView.get());
     }
     platform::Preferences& prefs() { return backend->preferences(); }
     platform::headless::HeadlessWindowing& windowing() { return backend->headlessWindowing(); }

@@ -48,9 +48,9 @@ protected:
     }
     void page(const std::string& action) { ASSERT_FALSE(navigate("webview://" + action)); }
     platform::ui::ImagePtr picture(int button) {
-        platform::ui::Button* buttons[] = {controller->_btnFooterReturn.get(), controller->_btnFooterGacha.get(),
-                                           controller->_btnFooterEvent.get(), controller->_btnFooterPelora.get(),
-                                           controller->_btnFooterShop.get(), controller->_btnFooterMenu.get()};
+        platform::ui::Button* buttons[] = {controller->outlets()._btnFooterReturn.get(), controller->outlets()._btnFooterGacha.get(),
+                                           controller->outlets()._btnFooterEvent.get(), controller->outlets()._btnFooterPelora.get(),
+                                           controller->outlets()._btnFooterShop.get(), controller->outlets()._btnFooterMenu.get()};
         return buttons[button]->currentImage();
     }
     Point centreOf(const platform::ui::View& v) { return v.convertToRoot(v.bounds().center()); }
@@ -130,12 +130,12 @@ TEST_F(FooterTest, ActionsWithoutAnIdAddressButtonZero) {
 }
 
 TEST_F(FooterTest, TapsReportTheButtonNumberWhileEnabled) {
-    tapAt(centreOf(*controller->_btnFooterShop));
+    tapAt(centreOf(*controller->outlets()._btnFooterShop));
     EXPECT_TRUE(scripts().empty());  // footer starts disabled
     page("javascript_footerEnable?flg=true");
-    tapAt(centreOf(*controller->_btnFooterShop));
-    tapAt(centreOf(*controller->_btnFooterPelora));
-    tapAt(centreOf(*controller->_btnFooterReturn));
+    tapAt(centreOf(*controller->outlets()._btnFooterShop));
+    tapAt(centreOf(*controller->outlets()._btnFooterPelora));
+    tapAt(centreOf(*controller->outlets()._btnFooterReturn));
     EXPECT_EQ(scripts(), (std::vector<std::string>{"footerFunc(4);", "footerFunc(3);", "footerFunc(0);"}));
 }
 
@@ -147,8 +147,8 @@ TEST_F(FooterTest, ScreenshotShowsTheChosenFooterPicture) {
     ASSERT_TRUE(windowing().writeScreenshot(file));
     auto shot = platform::ui::decodeImageFile(file);
     ASSERT_NE(shot, nullptr);
-    Rect gacha = controller->_btnFooterGacha->frame();
-    Rect shop = controller->_btnFooterShop->frame();
+    Rect gacha = controller->outlets()._btnFooterGacha->frame();
+    Rect shop = controller->outlets()._btnFooterShop->frame();
     // Above the caption the tiles show their fill: event orange, shop gold.
     EXPECT_TRUE(near(probe(shot, gacha.center().x, gacha.y() + gacha.height() * 0.15), {0xFF, 0x8A, 0x00}));
     EXPECT_TRUE(near(probe(shot, shop.center().x, shop.y() + shop.height() * 0.15), {0xD9, 0xB8, 0x4A}));
@@ -174,13 +174,13 @@ TEST_F(FooterTest, TakeOverAndBack) {
 }
 
 TEST_F(FooterTest, FadesAnimateTheCurtainAndAlwaysCallBack) {
-    Rect pageArea = controller->_webView->frame();
+    Rect pageArea = controller->outlets()._webView->frame();
     Point spot{pageArea.x() + 5, pageArea.y() + pageArea.height() - 5};
     Rgb clear = probe(windowing().screenshot(), spot.x, spot.y);
 
     page("javascript_setFadeOut?time=1000");
     run(500);
-    EXPECT_NEAR(controller->_viewFade->presentationAlpha(), 0.5, 0.02);
+    EXPECT_NEAR(controller->outlets()._viewFade->presentationAlpha(), 0.5, 0.02);
     Rgb half = probe(windowing().screenshot(), spot.x, spot.y);
     EXPECT_TRUE(near(half, {clear.r / 2, clear.g / 2, clear.b / 2}, 8));
     EXPECT_TRUE(scripts().empty());
@@ -193,21 +193,21 @@ TEST_F(FooterTest, FadesAnimateTheCurtainAndAlwaysCallBack) {
     page("javascript_setFadeIn?time=0");
     run(1);
     EXPECT_EQ(scripts(), std::vector<std::string>{"callbackEndFadeIn();"});
-    EXPECT_DOUBLE_EQ(controller->_viewFade->alpha(), 0.0);
+    EXPECT_DOUBLE_EQ(controller->outlets()._viewFade->alpha(), 0.0);
     web()->clearRecords();
     page("javascript_setFadeOut?time=800");
     run(300);
     page("javascript_setFadeIn?time=200");
     run(250);
     EXPECT_EQ(scripts(), (std::vector<std::string>{"callbackEndFadeOut();", "callbackEndFadeIn();"}));
-    EXPECT_NEAR(controller->_viewFade->presentationAlpha(), 0.0, 0.01);
+    EXPECT_NEAR(controller->outlets()._viewFade->presentationAlpha(), 0.0, 0.01);
 }
 
 class OptionViewTest : public FooterTest {
 protected:
     std::vector<platform::ui::View*> tagged(int tag) {
         std::vector<platform::ui::View*> out;
-        for (const auto& v : controller->_viewContents->subviews()) {
+        for (const auto& v : controller->outlets()._viewContents->subviews()) {
             if (v->tag() == tag) out.push_back(v.get());
         }
         return out;
@@ -222,7 +222,7 @@ TEST_F(OptionViewTest, GeometryAndSliderValues) {
     ASSERT_EQ(tagged(kTagOptionPanel).size(), 1u);
     platform::ui::View* overlay = tagged(kTagOptionOverlay)[0];
     platform::ui::View* panel = tagged(kTagOptionPanel)[0];
-    EXPECT_EQ(overlay->frame(), controller->_viewContents->frame());
+    EXPECT_EQ(overlay->frame(), controller->outlets()._viewContents->frame());
     EXPECT_EQ(overlay->backgroundColor(), (platform::ui::Color{0.3, 0.3, 0.3, 0.5}));
     EXPECT_EQ(panel->frame(), (Rect{46.5, 88, 227, 251}));
 
@@ -302,23 +302,23 @@ protected:
 };
 
 TEST_F(TouchRoutingTest, TitleTapsJumpToTheTitleThenStartTheDownload) {
-    auto screen = std::make_shared<CGView>(controller->_viewContents->frame());
+    auto screen = std::make_shared<CGView>(controller->outlets()._viewContents->frame());
     screen->setUserInteractionEnabled(false);
-    controller->_viewContents->addSubview(screen);
+    controller->outlets()._viewContents->addSubview(screen);
     controller->setViewDraw(screen);
-    controller->_imageTitle->setImage(platform::ui::imageNamed("caution.png"));
-    controller->_imageTitle->setAlpha(0.4);
+    controller->outlets()._imageTitle->setImage(platform::ui::imageNamed("caution.png"));
+    controller->outlets()._imageTitle->setAlpha(0.4);
     controller->_titleToucheState = 1;
     controller->_titleToucheFlg = true;
 
     tapAt({160, 300});
-    EXPECT_TRUE(shows(controller->_imageTitle->image(), "title_back.jpg"));
-    EXPECT_DOUBLE_EQ(controller->_imageTitle->alpha(), 1.0);
+    EXPECT_TRUE(shows(controller->outlets()._imageTitle->image(), "title_back.jpg"));
+    EXPECT_DOUBLE_EQ(controller->outlets()._imageTitle->alpha(), 1.0);
     EXPECT_EQ(controller->_titleToucheState, 2);
     EXPECT_TRUE(controller->_titleToucheFlg);
 
     tapAt({160, 300});
-    EXPECT_TRUE(controller->_imageTitle->isHidden());
+    EXPECT_TRUE(controller->outlets()._imageTitle->isHidden());
     EXPECT_FALSE(controller->_titleToucheFlg);
     EXPECT_EQ(screen->drawState(), 3);
     run(490);
@@ -333,14 +333,14 @@ TEST_F(TouchRoutingTest, TitleTapIsIgnoredUntilArmed) {
     controller->_titleToucheState = 2;
     controller->_titleToucheFlg = false;
     tapAt({160, 300});
-    EXPECT_FALSE(controller->_imageTitle->isHidden());
+    EXPECT_FALSE(controller->outlets()._imageTitle->isHidden());
 }
 
 TEST_F(TouchRoutingTest, StartAreaEndsTheWaitEdgesIncluded) {
-    controller->_imageTitle->setHidden(true);  // the touch lands on the web view
-    auto screen = std::make_shared<CGView>(controller->_viewContents->frame());
+    controller->outlets()._imageTitle->setHidden(true);  // the touch lands on the web view
+    auto screen = std::make_shared<CGView>(controller->outlets()._viewContents->frame());
     screen->setUserInteractionEnabled(false);
-    controller->_viewContents->addSubview(screen);
+    controller->outlets()._viewContents->addSubview(screen);
     controller->setViewDraw(screen);
     struct {
         Rect area;

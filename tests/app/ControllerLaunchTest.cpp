@@ -99,8 +99,8 @@ TEST_F(LaunchTest, LoadingScreenIsRebuiltWithTheStateOfTheCheck) {
     controller->_tittleShowFlg = true;
     for (const auto& c : cases) {
         int dispatches = controller->downloadDispatches();
-        auto first = std::make_shared<CGView>(controller->_viewContents->frame());
-        controller->_viewContents->addSubview(first);
+        auto first = std::make_shared<CGView>(controller->outlets()._viewContents->frame());
+        controller->outlets()._viewContents->addSubview(first);
         controller->setViewDraw(first);
         controller->_viewDrawAddFlg = true;
         auto semaphore = std::make_shared<DispatchSemaphore>();
@@ -120,7 +120,7 @@ TEST_F(LaunchTest, LoadingScreenIsRebuiltWithTheStateOfTheCheck) {
         EXPECT_EQ(rebuilt->drawState(), c.drawState) << c.checkState;
         EXPECT_EQ(rebuilt->tag(), kTagLoadingScreen);
         EXPECT_FALSE(rebuilt->isUserInteractionEnabled());
-        EXPECT_EQ(rebuilt->superview(), controller->_viewContents.get());
+        EXPECT_EQ(rebuilt->superview(), controller->outlets()._viewContents.get());
         run(499);
         backend->queues().drain();
         EXPECT_EQ(controller->downloadDispatches(), dispatches);
@@ -134,15 +134,15 @@ TEST_F(LaunchTest, LoadingScreenIsRebuiltWithTheStateOfTheCheck) {
 
 TEST_F(LaunchTest, ViewSetUpTagsAndHidesWhatItShould) {
     launch();
-    EXPECT_EQ(controller->_imageTitle->tag(), kTagImageTitle);
-    EXPECT_TRUE(controller->_imageTitle->isUserInteractionEnabled());
-    EXPECT_EQ(controller->_viewContents->tag(), kTagViewContents);
-    EXPECT_EQ(controller->_webView->autoresizingMask(), 63u);
-    EXPECT_EQ(controller->_activityIndicator->autoresizingMask(), 45u);
-    EXPECT_TRUE(controller->_activityIndicator->isHidden());
+    EXPECT_EQ(controller->outlets()._imageTitle->tag(), kTagImageTitle);
+    EXPECT_TRUE(controller->outlets()._imageTitle->isUserInteractionEnabled());
+    EXPECT_EQ(controller->outlets()._viewContents->tag(), kTagViewContents);
+    EXPECT_EQ(controller->outlets()._webView->autoresizingMask(), 63u);
+    EXPECT_EQ(controller->outlets()._activityIndicator->autoresizingMask(), 45u);
+    EXPECT_TRUE(controller->outlets()._activityIndicator->isHidden());
     EXPECT_FALSE(web()->bounces());
     EXPECT_TRUE(controller->_loadingContainer->isHidden());
-    EXPECT_EQ(controller->_loadingContainer->superview(), controller->_viewContents.get());
+    EXPECT_EQ(controller->_loadingContainer->superview(), controller->outlets()._viewContents.get());
     EXPECT_EQ(controller->view()->superview(), &windowing().mainWindow());
     ASSERT_NE(backend->audioSession(), nullptr);
     EXPECT_EQ(backend->audioSession()->category(), platform::AudioSession::Category::Ambient);

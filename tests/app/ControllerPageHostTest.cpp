@@ -32,20 +32,20 @@ TEST_P(PageLayoutOnScreen, WebViewAvatarAndFooter) {
         return std::abs(a.x() - b.x()) < 0.01 && std::abs(a.y() - b.y()) < 0.01 &&
                std::abs(a.width() - b.width()) < 0.01 && std::abs(a.height() - b.height()) < 0.01;
     };
-    EXPECT_TRUE(near(controller->_webView->frame(), c.page));
+    EXPECT_TRUE(near(controller->outlets()._webView->frame(), c.page));
     ASSERT_NE(avatar(), nullptr);
     EXPECT_TRUE(near(avatar()->view()->frame(), c.page));
-    EXPECT_NEAR(controller->_imageFooter->frame().y(), c.footerTop, 0.01);
-    for (auto* b : {controller->_btnFooterReturn.get(), controller->_btnFooterMenu.get()}) {
+    EXPECT_NEAR(controller->outlets()._imageFooter->frame().y(), c.footerTop, 0.01);
+    for (auto* b : {controller->outlets()._btnFooterReturn.get(), controller->outlets()._btnFooterMenu.get()}) {
         EXPECT_NEAR(b->frame().y(), c.footerTop, 0.01);
         if (c.fixedFooterSize) {
             EXPECT_EQ(b->frame().size, (platform::ui::Size{53, 53}));
         }
     }
     if (c.fixedFooterSize) {
-        EXPECT_EQ(controller->_imageFooter->frame().size, (platform::ui::Size{320, 53}));
+        EXPECT_EQ(controller->outlets()._imageFooter->frame().size, (platform::ui::Size{320, 53}));
     }
-    EXPECT_FALSE(controller->_webView->isOpaque());
+    EXPECT_FALSE(controller->outlets()._webView->isOpaque());
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, PageLayoutOnScreen,
@@ -57,8 +57,8 @@ using PageHostTest = ControllerFixture;
 
 TEST_F(PageHostTest, GameScreenShowsThePageAreaAndLoadsHome) {
     launch();
-    auto screen = std::make_shared<CGView>(controller->_viewContents->frame());
-    controller->_viewContents->addSubview(screen);
+    auto screen = std::make_shared<CGView>(controller->outlets()._viewContents->frame());
+    controller->outlets()._viewContents->addSubview(screen);
     controller->setViewDraw(screen);
     controller->_viewDrawAddFlg = true;
     controller->_footerEnable = true;
@@ -68,10 +68,10 @@ TEST_F(PageHostTest, GameScreenShowsThePageAreaAndLoadsHome) {
     EXPECT_EQ(screen->superview(), nullptr);
     EXPECT_EQ(controller->viewDraw(), nullptr);
     EXPECT_FALSE(controller->_viewDrawAddFlg);
-    EXPECT_TRUE(controller->_imageTitle->isHidden());
-    EXPECT_TRUE(controller->_btnTitleHikitsugi->isHidden());
-    EXPECT_FALSE(controller->_webView->isHidden());
-    EXPECT_FALSE(controller->_btnFooterShop->isHidden());
+    EXPECT_TRUE(controller->outlets()._imageTitle->isHidden());
+    EXPECT_TRUE(controller->outlets()._btnTitleHikitsugi->isHidden());
+    EXPECT_FALSE(controller->outlets()._webView->isHidden());
+    EXPECT_FALSE(controller->outlets()._btnFooterShop->isHidden());
     EXPECT_FALSE(controller->_footerEnable);
     EXPECT_FALSE(controller->_footerEventFlg[2]);
     ASSERT_EQ(web()->loadedRequests().size(), 1u);
@@ -81,7 +81,7 @@ TEST_F(PageHostTest, GameScreenShowsThePageAreaAndLoadsHome) {
     const auto& subviews = controller->view()->subviews();
     ASSERT_GT(subviews.size(), 9u);
     EXPECT_EQ(subviews[8], avatar()->view());
-    EXPECT_EQ(subviews[9], controller->_webView);
+    EXPECT_EQ(subviews[9], controller->outlets()._webView);
     EXPECT_EQ(avatar()->view()->tag(), kTagAvatarView);
     EXPECT_EQ(avatar()->delegate, controller);
 
@@ -115,9 +115,9 @@ TEST_F(PageHostTest, LoadFailuresAndTheirAlert) {
                  {platform::WebError::kTimedOut, true}};
     for (const auto& c : cases) {
         controller->viewNextUrl(appBase() + "/page.php");
-        EXPECT_FALSE(controller->_activityIndicator->isHidden());
+        EXPECT_FALSE(controller->outlets()._activityIndicator->isHidden());
         web()->failLoad(c.code);
-        EXPECT_TRUE(controller->_activityIndicator->isHidden());
+        EXPECT_TRUE(controller->outlets()._activityIndicator->isHidden());
         auto alerts = windowing().visibleAlerts();
         EXPECT_EQ(alerts.size(), c.alert ? 1u : 0u) << c.code;
         if (alerts.empty()) continue;
@@ -148,7 +148,7 @@ TEST_F(PageHostTest, StartUpAlertsRestartTheFlow) {
         int starts = controller->titleFlowStarts();
         controller->_farstViewInitState = 1;
         controller->_fadeStart = true;
-        controller->_imageTitle->setImage(nullptr);
+        controller->outlets()._imageTitle->setImage(nullptr);
         controller->showAlert(c.tag);
         auto alerts = windowing().visibleAlerts();
         ASSERT_EQ(alerts.size(), 1u);
@@ -157,7 +157,7 @@ TEST_F(PageHostTest, StartUpAlertsRestartTheFlow) {
         ASSERT_TRUE(windowing().tapFrontAlert(0));
         EXPECT_EQ(controller->_farstViewInitState, 0);
         // Cleared first, so loadApp put the maker logo up again (and marked it shown).
-        EXPECT_NE(controller->_imageTitle->image(), nullptr);
+        EXPECT_NE(controller->outlets()._imageTitle->image(), nullptr);
         EXPECT_TRUE(controller->_fadeStart);
         EXPECT_EQ(controller->titleFlowStarts(), starts + 1);
         std::vector<std::string> store;
@@ -177,11 +177,11 @@ TEST_F(PageHostTest, FinishedPageWithoutAvatarHidesIt) {
     run(10);
     EXPECT_EQ(avatar()->page_, 0);
     EXPECT_EQ(avatar()->calls, std::vector<std::string>{"pause"});
-    EXPECT_EQ(controller->_webView->backgroundColor(), platform::ui::Color::white());
+    EXPECT_EQ(controller->outlets()._webView->backgroundColor(), platform::ui::Color::white());
     EXPECT_EQ(controller->_session_id, "sess-42");
-    EXPECT_TRUE(controller->_activityIndicator->isHidden());
+    EXPECT_TRUE(controller->outlets()._activityIndicator->isHidden());
     EXPECT_FALSE(system().networkActivityIndicatorVisible());
-    EXPECT_TRUE(controller->_btnFooterGacha->isUserInteractionEnabled());
+    EXPECT_TRUE(controller->outlets()._btnFooterGacha->isUserInteractionEnabled());
 
     // A page that starts the avatar during its load keeps it.
     avatar()->enable_ = avatar()->type_ = avatar()->page_ = 1;
@@ -191,7 +191,7 @@ TEST_F(PageHostTest, FinishedPageWithoutAvatarHidesIt) {
     web()->finishLoad();
     EXPECT_EQ(avatar()->page_, 1);
     EXPECT_EQ(avatar()->calls, std::vector<std::string>{"resume"});
-    EXPECT_EQ(controller->_webView->backgroundColor(), platform::ui::Color::clear());
+    EXPECT_EQ(controller->outlets()._webView->backgroundColor(), platform::ui::Color::clear());
     EXPECT_EQ(controller->_mesh2dControl, 0);
 }
 
@@ -199,7 +199,7 @@ TEST_F(PageHostTest, WithoutAnAvatarViewPagesStillGetTheWhiteBackground) {
     controller->setAvatarViewFactory([](platform::ui::Rect) { return std::unique_ptr<AvatarView>(); });
     openGameScreen();
     EXPECT_EQ(controller->_glView, nullptr);
-    EXPECT_EQ(controller->_webView->backgroundColor(), platform::ui::Color::white());
+    EXPECT_EQ(controller->outlets()._webView->backgroundColor(), platform::ui::Color::white());
     logs.clear();
     EXPECT_FALSE(navigate("mesh2d://motion?number=1"));
     EXPECT_TRUE(logs.contains("before the avatar view exists"));
@@ -288,7 +288,7 @@ TEST_F(PageHostTest, CheckingBoxOnTheMainThread) {
     controller->startLoading();
     EXPECT_FALSE(controller->_loadingContainer->isHidden());
     EXPECT_TRUE(controller->_loadingMark->isAnimating());
-    EXPECT_EQ(controller->_viewContents->subviews().back(), controller->_loadingContainer);
+    EXPECT_EQ(controller->outlets()._viewContents->subviews().back(), controller->_loadingContainer);
     EXPECT_TRUE(system().networkActivityIndicatorVisible());
     controller->endLoading();
     EXPECT_TRUE(controller->_loadingContainer->isHidden());

@@ -38,7 +38,7 @@ protected:
     }
     app::MyWebViewController& controller() { return *delegate->viewController; }
     platform::headless::HeadlessWebView& web() {
-        return static_cast<platform::headless::HeadlessWebView&>(*controller()._webView);
+        return static_cast<platform::headless::HeadlessWebView&>(*controller().outlets()._webView);
     }
     bool waitForLoad() {
         return backend->mainLoop().runUntil([this] { return !web().isLoading(); }, std::chrono::seconds(20));

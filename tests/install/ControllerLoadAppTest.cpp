@@ -16,24 +16,24 @@ TEST_F(ControllerLoadApp, TitleImagesScaleByScreenShape) {
     for (const auto& [size, mode] : cases) {
         backend->headlessWindowing().setScreenBounds(size);
         c->loadApp();
-        EXPECT_EQ(c->_imageTitle->contentMode(), mode) << size.width << "x" << size.height;
-        EXPECT_EQ(c->_imageWebviewBack->contentMode(), mode) << size.width << "x" << size.height;
+        EXPECT_EQ(c->outlets()._imageTitle->contentMode(), mode) << size.width << "x" << size.height;
+        EXPECT_EQ(c->outlets()._imageWebviewBack->contentMode(), mode) << size.width << "x" << size.height;
     }
 }
 
 TEST_F(ControllerLoadApp, ShowsOnlyTheTitleAndDropsTheLoadingScreen) {
     c->_fadeStart = true;
     c->setViewDraw(std::make_shared<CGView>(platform::ui::Rect{0, 0, 10, 10}));
-    c->_imageTitle->setHidden(true);
-    c->_btnTitleHikitsugi->setHidden(false);
-    c->_imageFooter->setHidden(false);
+    c->outlets()._imageTitle->setHidden(true);
+    c->outlets()._btnTitleHikitsugi->setHidden(false);
+    c->outlets()._imageFooter->setHidden(false);
     c->loadApp();
-    EXPECT_FALSE(c->_imageTitle->isHidden());
-    EXPECT_TRUE(c->_btnTitleHikitsugi->isHidden());
-    EXPECT_TRUE(c->_imageFooter->isHidden());
-    EXPECT_TRUE(c->_btnFooterMenu->isHidden());
+    EXPECT_FALSE(c->outlets()._imageTitle->isHidden());
+    EXPECT_TRUE(c->outlets()._btnTitleHikitsugi->isHidden());
+    EXPECT_TRUE(c->outlets()._imageFooter->isHidden());
+    EXPECT_TRUE(c->outlets()._btnFooterMenu->isHidden());
     EXPECT_EQ(c->viewDraw(), nullptr);
-    EXPECT_EQ(c->_imageTitle->alpha(), 1.0);  // no logo fade when it already ran
+    EXPECT_EQ(c->outlets()._imageTitle->alpha(), 1.0);  // no logo fade when it already ran
 }
 
 // The logo fades in over a second; only then does its voice start, and the
@@ -50,7 +50,7 @@ TEST_F(ControllerLoadApp, FirstStartFadesTheLogoInThenRunsTheTitleSequence) {
     EXPECT_NE(c->_voice, nullptr);
     ASSERT_TRUE(runUntil([&] { return screen() != nullptr; }, 60)) << logs.text();
     EXPECT_TRUE(c->_tittleShowFlg);
-    EXPECT_FALSE(c->_btnTitleHikitsugi->isHidden());
+    EXPECT_FALSE(c->outlets()._btnTitleHikitsugi->isHidden());
 }
 
 TEST_F(ControllerLoadApp, PageAskedDownloadGoesStraightToTheRun) {
@@ -59,7 +59,7 @@ TEST_F(ControllerLoadApp, PageAskedDownloadGoesStraightToTheRun) {
     c->loadApp();
     ASSERT_TRUE(runUntil([&] { return screen() != nullptr; })) << logs.text();
     EXPECT_EQ(screen()->drawState(), 3);
-    EXPECT_EQ(c->_imageTitle->alpha(), 1.0);
+    EXPECT_EQ(c->outlets()._imageTitle->alpha(), 1.0);
     ASSERT_TRUE(runUntil([&] { return showsFullGauge(); })) << logs.text();
     c->_dlWaitFlg = false;
     ASSERT_TRUE(runUntil([&] { return !homeLoads().empty(); })) << logs.text();

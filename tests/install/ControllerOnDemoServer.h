@@ -72,7 +72,7 @@ protected:
     }
     std::vector<std::string> homeLoads() {
         std::vector<std::string> urls;
-        if (auto* web = dynamic_cast<platform::headless::HeadlessWebView*>(c->_webView.get()))
+        if (auto* web = dynamic_cast<platform::headless::HeadlessWebView*>(c->outlets()._webView.get()))
             for (const auto& r : web->loadedRequests()) urls.push_back(r.url);
         return urls;
     }

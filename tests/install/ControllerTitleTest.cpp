@@ -55,9 +55,9 @@ TEST_F(ControllerTitle, CurrentBuildPutsUpAnEmptyLoadingScreenAndWaitsForTheTap)
     EXPECT_EQ(s->tag(), app::kTagLoadingScreen);
     EXPECT_EQ(s->drawState(), 1);
     EXPECT_FALSE(s->isUserInteractionEnabled());
-    EXPECT_EQ(s->superview(), c->_viewContents.get());
+    EXPECT_EQ(s->superview(), c->outlets()._viewContents.get());
     EXPECT_TRUE(c->_viewDrawAddFlg);
-    EXPECT_FALSE(c->_btnTitleHikitsugi->isHidden());
+    EXPECT_FALSE(c->outlets()._btnTitleHikitsugi->isHidden());
     EXPECT_TRUE(c->_tittleShowFlg);
     // No run until the title is tapped.
     backend->mainLoop().runFor(std::chrono::seconds(1));
@@ -70,8 +70,8 @@ TEST_F(ControllerTitle, PageAskedDownloadStartsTheRunAtOnce) {
     c->titleInit();
     ASSERT_TRUE(runUntil([&] { return screen() != nullptr; })) << logs.text();
     EXPECT_EQ(screen()->drawState(), 3);
-    EXPECT_TRUE(c->_imageTitle->isHidden());
-    EXPECT_TRUE(c->_btnTitleHikitsugi->isHidden());
+    EXPECT_TRUE(c->outlets()._imageTitle->isHidden());
+    EXPECT_TRUE(c->outlets()._btnTitleHikitsugi->isHidden());
     ASSERT_TRUE(runUntil([&] { return showsFullGauge(); })) << logs.text();
     EXPECT_EQ(listRequests(), 1);
     c->_dlWaitFlg = false;
