@@ -1,6 +1,7 @@
 #pragma once
 // The process's OpenAL device and context, and the five sources every sound
 // effect shares. Main thread only.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <AL/al.h>
 #include <AL/alc.h>
 

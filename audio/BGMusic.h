@@ -1,6 +1,7 @@
 #pragma once
 // The music interface: background music and voice clips alike. The concrete
 // players are OggPlayerIOS (streamed Ogg) and BGMusicIOS (system player).
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <atomic>
 
 namespace RK {

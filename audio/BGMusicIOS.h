@@ -2,6 +2,7 @@
 // Music for every file that is not Ogg: the whole file goes to the system
 // audio player, whose end event reaches the listener through a small
 // delegate. Main thread only.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <memory>
 
 #include "audio/BGMusic.h"

@@ -2,6 +2,7 @@
 // Ogg Vorbis decoding into signed 16-bit little-endian interleaved PCM:
 // piecewise, one streaming buffer at a time (the streaming player), or the
 // whole file into one block (sound effects).
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <AL/al.h>
 #include <vorbis/vorbisfile.h>
 

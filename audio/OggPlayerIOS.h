@@ -2,6 +2,7 @@
 // The streaming player for ".ogg" music and voices: a quarter second at a
 // time into two PCM blocks queued on one OpenAL source, kept full by the
 // stream worker shared by all players.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <AL/al.h>
 
 #include <atomic>

@@ -1,6 +1,7 @@
 #pragma once
 // A short sound decoded whole into one OpenAL buffer and played on one of
 // the five sources every effect shares. Main thread only.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <AL/al.h>
 
 #include "audio/AudioDevice.h"

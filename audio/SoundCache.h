@@ -2,6 +2,7 @@
 // The process's cache of loaded sounds, by file name exactly as requested.
 // It owns every music player and effect until exit; everyone else holds
 // plain pointers into it. Main thread only.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <atomic>
 #include <cstdint>
 #include <memory>

@@ -2,6 +2,7 @@
 // The one background thread that keeps every streamed player's queue full,
 // and the state it shares with the main thread: the active and retired
 // player sets and the stream lock around every refill.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>

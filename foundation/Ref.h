@@ -2,6 +2,7 @@
 // Reference counting for the library's shared objects (requests, responses).
 // An object starts with one owner; whoever keeps a pointer to another's
 // object retains it and later releases it. The last release deletes it.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <atomic>
 #include <cstdint>
 #include <utility>

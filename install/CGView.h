@@ -13,6 +13,7 @@
 // Threads: the four setters only store an int and may be called from any
 // thread; everything else (ticking, drawing, image loading, touches) runs
 // on the main thread. getTouchNextArea is safe from any thread.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <array>
 #include <atomic>
 #include <mutex>

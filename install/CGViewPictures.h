@@ -2,6 +2,7 @@
 // The pictures of the loading screen's download page: which set is shown
 // (a slide show on a first installation, the downloaded picture or the
 // bundled update picture otherwise) and how each one is read.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <string>
 #include <vector>
 

@@ -7,6 +7,7 @@
 // The run never touches a view: it reports the loading screen's page and
 // gauge through an observer, which the controller implements by storing
 // into atomics that the main thread applies to whichever screen exists.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <atomic>
 #include <string>
 

@@ -2,6 +2,7 @@
 // The download host's fetches. Only a completed transfer with a 2xx status
 // counts as an answer: an error page is "no response", never a version
 // answer, a list, a picture or an archive.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstddef>
 #include <string>
 

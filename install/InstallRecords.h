@@ -1,6 +1,7 @@
 #pragma once
 // The install records of "localDownloadData.txt": one line per finished
 // entry, id + "\t" + marker + "\n", appended and never rewritten.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstddef>
 #include <cstdio>
 #include <string>

@@ -1,5 +1,6 @@
 #pragma once
 // The version check: whether this build of the client is still current.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <string>
 
 namespace RK {

@@ -5,6 +5,7 @@
 //
 // Loading (loadModel_exe) lives with the model-file reader in
 // AMesh2DModel_load.cpp; the per-frame behaviour in AMesh2DModel.cpp.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/memory/LDObject.h"
 
 namespace mesh2d {

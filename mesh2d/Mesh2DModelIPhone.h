@@ -1,6 +1,7 @@
 #pragma once
 // The model drawn with OpenGL ES 1: an AMesh2DModel with its DrawParam_iPhone.
 // The static loadModel lives with the reader (Mesh2DModelIPhone_load.cpp).
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/AMesh2DModel.h"
 
 namespace mesh2d {

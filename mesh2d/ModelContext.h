@@ -4,6 +4,7 @@
 // opacities, the draw-order buckets and the pivot work area. Everything lives
 // in the context's own holders and dies with it; the model data belongs to
 // ModelImpl.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/memory/LDObject.h"
 #include "mesh2d/param/PivotMath.h"
 #include "mesh2d/type/LDVector.h"

@@ -1,6 +1,7 @@
 #pragma once
 // The process's audio session (AVAudioSession): its category decides how the
 // client's sound mixes with other audio. Main thread only.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 namespace platform {
 
 class AudioSessionDelegate {

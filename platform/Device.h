@@ -9,6 +9,7 @@
 // written for the phone's system, and a kernel release would steer them by
 // accident. Backends report kDefaultSystemVersion unless told otherwise (the
 // headless one by PELORA_DEVICE_SYSTEM_VERSION or its setter).
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <string>
 
 namespace platform {

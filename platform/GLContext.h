@@ -5,6 +5,7 @@
 //
 // A context is used from the thread that made it current (GL itself is
 // thread-affine); the object is not meant to be shared between threads.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstdint>
 #include <memory>
 #include <string>

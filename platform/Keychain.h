@@ -2,6 +2,7 @@
 // The phone's keychain, reduced to what the client uses: generic-password
 // items identified by class, generic, account and service. Statuses are the
 // phone's numbers so callers can log and compare them as the phone's code did.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstdint>
 #include <string>
 

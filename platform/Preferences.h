@@ -11,6 +11,7 @@
 //
 // Writes change the in-memory store; flush() makes them durable. All members
 // are safe to call from any thread.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <map>
 #include <optional>
 #include <string>

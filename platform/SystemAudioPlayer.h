@@ -2,6 +2,7 @@
 // The system audio player (AVAudioPlayer): a whole file image handed over in
 // memory, decoded and played by the platform. Main thread only; the finish
 // event is delivered on the main thread.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <memory>
 #include <string>
 #include <vector>

@@ -5,6 +5,7 @@
 // failure are reported on the main thread. Error codes are the phone's:
 // kCancelled for a load that was stopped or replaced, kFrameLoadInterrupted
 // for a navigation that the delegate refused.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <functional>
 #include <string>
 #include <utility>

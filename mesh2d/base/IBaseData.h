@@ -2,6 +2,7 @@
 // Base of the deformers: their ID, the parent deformer's ID (null or the ID
 // named "DST_BASE" means model space) and, from format version 10, one opacity
 // per pivot combination.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/io/ISerializableV2.h"
 #include "mesh2d/type/LDVector.h"
 

@@ -6,6 +6,7 @@
 // starts at (500, 500), is widened by the pivot draw orders of every model
 // that is accepted (never by a refused one) and never narrowed; draw orders
 // are bounded so one model cannot blow the buckets up for every later one.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/io/ISerializableV2.h"
 #include "mesh2d/type/LDVector.h"
 

@@ -2,6 +2,7 @@
 // Mesh drawing with OpenGL ES 1.x fixed-function calls. Texture numbers map
 // to GL texture names the host registers with setTexture; the GL textures
 // themselves belong to the host.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/draw/DrawParam.h"
 #include "mesh2d/type/LDVector.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 // The table of stream class numbers and the factory of the classes that read
 // their own payload.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 namespace mesh2d {
 
 class ISerializableV2;

@@ -1,5 +1,6 @@
 #pragma once
 // Base of every class the object stream can create.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/memory/LDObject.h"
 
 namespace mesh2d {

@@ -4,6 +4,7 @@
 // later, and then the one-pass model check. A file that fails anywhere is
 // refused as a whole: nothing of it survives, every object read is freed
 // exactly once, and the draw-order range is left as it was.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 namespace mesh2d {
 
 class ModelImpl;

@@ -1,6 +1,7 @@
 #pragma once
 // Adapts the tmp holder (which is no AMemoryHolder, since it must exist before
 // any managed object) to the holder interface a MemoryParam expects.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/memory/AMemoryHolder.h"
 
 namespace mesh2d {

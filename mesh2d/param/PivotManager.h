@@ -1,5 +1,6 @@
 #pragma once
 // The pivot tables of one deformer or drawable, in file order. Owns them.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/io/BReader.h"
 #include "mesh2d/io/ISerializableV2.h"
 

@@ -2,6 +2,7 @@
 // The runtime's memory layer: raw pages through the optional allocator hook,
 // chunks through memory parameters, and the process-wide tmp and static
 // holders that Mesh2D::init builds and Mesh2D::dispose tears down.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstddef>
 #include <cstdint>
 

@@ -6,6 +6,7 @@
 // Views live on the main thread only and are shared by pointer: a superview
 // keeps its subviews alive, owners keep the views they created. Make views
 // with std::make_shared (animations need a weak reference to their view).
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstdint>
 #include <memory>
 #include <vector>

@@ -3,6 +3,7 @@
 // is released before clear() or destruction. Pages with room are kept sorted
 // by remaining bytes, largest first, so a request takes the fitting page with
 // the least room.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include "mesh2d/memory/AMemoryHolder.h"
 #include "mesh2d/memory/AllocationMode.h"
 

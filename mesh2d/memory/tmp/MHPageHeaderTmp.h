@@ -2,6 +2,7 @@
 // Header of a tmp page, at the first 32-byte boundary of the raw allocation.
 // Chunk i's user pointer is header + 64 + i × chunk size; its in-use flag is
 // bit 31 − (i mod 32) of flag word i / 32.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstdint>
 
 #include "mesh2d/memory/APageHeader.h"

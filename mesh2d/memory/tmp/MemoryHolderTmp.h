@@ -2,6 +2,7 @@
 // Process-wide holder for short-lived allocations: six size bins of bit-mapped
 // chunk pages, really freed chunk by chunk. It is unmanaged because it must
 // exist before any managed object; MemoryHolderSocket adapts it.
+// Names kept from the phone client: see docs/GLOSSARY.md.
 #include <cstddef>
 
 #include "mesh2d/memory/AllocationMode.h"
