@@ -9,11 +9,7 @@ namespace app {
 void MyWebViewController::fade(const Query& q, double toAlpha, const char* script) {
     int millis = queryInt(q, "time");
     if (millis < 0) millis = 0;
-    std::weak_ptr<bool> alive = lifeline_.token();
-    auto done = [this, alive, script](bool) {
-        auto token = alive.lock();
-        if (token && *token) evaluateScript(script);
-    };
+    auto done = lifeline_.guard<bool>([this, script](bool) { evaluateScript(script); });
     if (!outlets_._viewFade) {
         // No curtain: the page still hears that its fade is over.
         afterDelay(millis, [done] { done(true); });

@@ -196,11 +196,7 @@ void MyWebViewController::setSemaphore(std::shared_ptr<DispatchSemaphore> semaph
 }
 
 void MyWebViewController::afterDelay(int milliseconds, std::function<void()> task) {
-    std::weak_ptr<bool> alive = lifeline_.token();
-    services::mainLoop().postAfter(std::chrono::milliseconds(milliseconds), [alive, task = std::move(task)] {
-        auto token = alive.lock();
-        if (token && *token) task();
-    });
+    lifeline_.after(milliseconds, std::move(task));
 }
 
 void MyWebViewController::restartTitleFlow() {

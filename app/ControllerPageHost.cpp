@@ -161,11 +161,7 @@ void MyWebViewController::requestCheckingBox(bool wanted) {
         return;
     }
     if (!checkingApplyPosted_.exchange(true)) {
-        std::weak_ptr<bool> alive = lifeline_.token();
-        services::mainLoop().post([this, alive] {
-            auto token = alive.lock();
-            if (token && *token) applyCheckingBox();
-        });
+        lifeline_.post([this] { applyCheckingBox(); });
     }
 }
 
@@ -255,11 +251,8 @@ void MyWebViewController::webViewDidFinishLoad(platform::WebView&) {
     }
     services::system().setNetworkActivityIndicatorVisible(false);
     setWebviewUserInteractionEnabled(true);
-    std::weak_ptr<bool> alive = lifeline_.token();
-    evaluateScript(script::kGetSessionId, [this, alive](const std::string& answer) {
-        auto token = alive.lock();
-        if (token && *token) _session_id = answer;
-    });
+    evaluateScript(script::kGetSessionId,
+                   lifeline_.guard<const std::string&>([this](const std::string& answer) { _session_id = answer; }));
 }
 
 void MyWebViewController::webViewDidFailLoad(platform::WebView&, const platform::WebError& error) {

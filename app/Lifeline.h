@@ -22,14 +22,14 @@ public:
     Lifeline& operator=(const Lifeline&) = delete;
 
     // The task, made to do nothing once this lifeline is gone or ended.
-    template <typename... Args>
-    std::function<void(Args...)> guard(std::function<void(Args...)> task) const {
+    // Args are the task's parameter types (none for a plain task).
+    template <typename... Args, typename Task>
+    std::function<void(Args...)> guard(Task task) const {
         return [alive = token(), task = std::move(task)](Args... args) {
             const std::shared_ptr<bool> held = alive.lock();
             if (held && *held) task(std::forward<Args>(args)...);
         };
     }
-    std::function<void()> guard(std::function<void()> task) const { return guard<>(std::move(task)); }
 
     // Runs the task on the main loop's next turn while the lifeline exists.
     void post(std::function<void()> task) const { services::mainLoop().post(guard(std::move(task))); }
